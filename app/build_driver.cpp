@@ -1,0 +1,63 @@
+#include "app/build_driver.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+#include "compiler/build_errors.h"
+#include "compiler/compile.h"
+#include "documents/notes.h"
+#include "documents/slowdown_order.h"
+#include "documents/train_card.h"
+#include "source/built_in_scenario.h"
+#include "source/line_data.h"
+#include "source/train_data.h"
+
+namespace scenario {
+
+void errore(Platform& platform, const std::string& a) {
+  const int pressed = platform.show_fatal_report(" Errore n. " + a);
+  static_cast<void>(pressed);  // nothing reads the button code
+  platform.end_process(1);
+  std::abort();  // a backend whose end_process returned would carry on past a fatal report
+}
+
+int Form_Load(Platform& platform) {
+  BuildContext ctx;
+  ctx.identity = ascii_identity(std::string(built_in::kScenarioName), std::string(built_in::kTrainNumber));
+  try {
+    ctx.folder = platform.start_folder();
+    ctx.separator = platform.path_separator();
+    ctx.files = &platform.files();
+    platform.show_waiting_window();
+
+    dati_linea(ctx);
+    dati_treno(ctx);
+    dati_note(ctx);
+    dati_rallentamenti(ctx);
+    dati_scheda(ctx);
+
+    int32_t plan_flag = 1;
+    const CompileResult result = memorizza_percorso(ctx, plan_flag);
+    switch (result.status) {
+      case CompileResult::Status::fatal_report:
+        errore(platform, std::to_string(result.fatal_number));
+      case CompileResult::Status::no_cell_array:
+        std::fprintf(stderr, "no compiled file written: the line source gave no route length (%s)\n",
+                     describe_build_error(ctx.model.error).c_str());
+        return 1;
+      case CompileResult::Status::written:
+        break;
+    }
+  } catch (const FileError& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  }
+  if (ctx.model.error.number != 0) {
+    std::fprintf(stderr, "%s\n", describe_build_error(ctx.model.error).c_str());
+    return 2;
+  }
+  return 0;
+}
+
+}  // namespace scenario

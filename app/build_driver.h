@@ -1,0 +1,21 @@
+#pragma once
+
+// The builder's whole run: write the scenario's texts, compile them, end.
+
+#include <string>
+
+#include "platform/services.h"
+
+namespace scenario {
+
+// Runs the build once in the platform's start folder and returns the process
+// status: 0 clean, 2 when the compiler recorded a build error (reported on
+// standard error), 1 when a file could not be written or no cells were built.
+// A fatal report ends the process from inside.
+int Form_Load(Platform& platform);
+
+// The fatal report: " Errore n. " and `a` in a box with one OK button, then
+// the process ends.
+[[noreturn]] void errore(Platform& platform, const std::string& a);
+
+}  // namespace scenario

@@ -1,0 +1,7 @@
+#include "app/build_driver.h"
+#include "platform/headless_platform.h"
+
+int main() {
+  auto platform = scenario::make_platform();
+  platform->end_process(scenario::Form_Load(*platform));
+}

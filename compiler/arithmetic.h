@@ -1,0 +1,40 @@
+#pragma once
+
+// Rounding and comparison helpers shared by the compile steps.
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <stdexcept>
+
+namespace scenario {
+
+// Nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
+// std::round would send halves away from zero, which moves boards by a cell.
+inline double nearest_even(double x) { return std::nearbyint(x); }
+
+// A value that does not fit the width it is stored in: the reader turns this
+// into its general read failure.
+class WidthError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// nearest-even(x) as a whole number of type T; throws WidthError when it does not fit.
+template <typename T>
+T nearest_even_as(double x) {
+  const double r = nearest_even(x);
+  if (!(r >= static_cast<double>(std::numeric_limits<T>::min()) &&
+        r <= static_cast<double>(std::numeric_limits<T>::max()))) {
+    throw WidthError("value does not fit its field");
+  }
+  return static_cast<T>(r);
+}
+
+// The smaller of two values; `x` on a tie.
+template <typename T>
+T minimo(T x, T y) {
+  return y < x ? y : x;
+}
+
+}  // namespace scenario

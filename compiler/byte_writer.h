@@ -1,0 +1,37 @@
+#pragma once
+
+// Little-endian field encoding into one buffer that is written in one piece.
+
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+namespace scenario {
+
+class ByteWriter {
+ public:
+  explicit ByteWriter(size_t expected_size = 0) { bytes_.reserve(expected_size); }
+
+  void put_u8(uint8_t v) { bytes_.push_back(static_cast<char>(v)); }
+  void put_u16(uint16_t v) { put_le(v); }
+  void put_i16(int16_t v) { put_le(static_cast<uint16_t>(v)); }
+  void put_i32(int32_t v) { put_le(static_cast<uint32_t>(v)); }
+  void put_f64(double v) { put_le(std::bit_cast<uint64_t>(v)); }
+  void put_bytes(std::string_view s) { bytes_.append(s); }
+
+  const std::string& bytes() const { return bytes_; }
+  std::string take() { return std::move(bytes_); }
+
+ private:
+  template <typename U>
+  void put_le(U v) {
+    char raw[sizeof(U)];
+    for (size_t i = 0; i < sizeof(U); ++i) raw[i] = static_cast<char>((static_cast<uint64_t>(v) >> (8 * i)) & 0xFFu);
+    bytes_.append(raw, sizeof(U));
+  }
+  std::string bytes_;
+};
+
+}  // namespace scenario

@@ -1,0 +1,43 @@
+#include "compiler/route_model.h"
+
+#include <gtest/gtest.h>
+
+namespace scenario {
+namespace {
+
+TEST(RouteModel, LastCellIndexRoundsHalvesToEven) {
+  struct Case {
+    int32_t route_length;
+    int32_t last_cell;
+  };
+  // 25 and 75 land on .5 exactly: 140.5 -> 140 and 141.5 -> 142.
+  for (const Case& c : {Case{43000, 1000}, Case{25, 140}, Case{75, 142}, Case{125, 142}, Case{0, 140}}) {
+    EXPECT_EQ(last_cell_index_for(c.route_length), c.last_cell) << "L = " << c.route_length;
+  }
+}
+
+TEST(RouteModel, CreatesCellsAndPlanForRouteLength) {
+  RouteModel model;
+  model.create_cells(43000);
+  model.create_plan(model.plan_length);
+  EXPECT_EQ(model.last_cell_index, 1000);
+  EXPECT_EQ(model.cells.size(), 1001u);
+  EXPECT_EQ(model.plan_length, 50000);
+  EXPECT_EQ(model.plan().entries.size(), 2u * 50001u);
+  EXPECT_TRUE(std::holds_alternative<PlanEmpty>(model.plan().at(50000, 1)));
+
+  // The second coordinate follows the whole first one.
+  model.plan().at(0, 1) = int16_t{7};
+  EXPECT_EQ(std::get<int16_t>(model.plan().entries[50001]), 7);
+}
+
+TEST(RouteModel, FreeCellHoldsNothingOrAMountainMarker) {
+  for (int code = 0; code <= 14; ++code) {
+    Cell cell;
+    cell.marker = static_cast<uint8_t>(code);
+    EXPECT_EQ(cell.is_free(), code == kNothing || code == kMountainMarker) << "marker " << code;
+  }
+}
+
+}  // namespace
+}  // namespace scenario

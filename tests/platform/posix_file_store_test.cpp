@@ -1,0 +1,88 @@
+#include "platform/posix_file_store.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+#include "support/temp_folder.h"
+
+namespace scenario {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Writes half of what it is given, then reports a full disk.
+class FullDiskStore : public PosixFileStore {
+ protected:
+  bool write_all(int fd, const char* data, size_t size) override {
+    PosixFileStore::write_all(fd, data, size / 2);
+    errno = ENOSPC;
+    return false;
+  }
+};
+
+size_t files_in(const fs::path& folder) {
+  size_t n = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder)) ++n;
+  return n;
+}
+
+TEST(PosixFileStore, ReplaceCreatesOrReplacesWithExactlyTheNewBytes) {
+  testing::TempFolder folder;
+  PosixFileStore files;
+  const std::string path = folder.file("cells.dat");
+
+  files.replace(path, "first contents, rather long");
+  files.replace(path, "short");
+  EXPECT_EQ(testing::read_file(path), "short");
+  EXPECT_EQ(files_in(folder.path()), 1u);  // no temporary left behind
+}
+
+TEST(PosixFileStore, FailedWriteLeavesThePreviousFile) {
+  testing::TempFolder folder;
+  const std::string path = folder.file("cells.dat");
+  testing::write_file(path, "previous build");
+
+  FullDiskStore files;
+  try {
+    files.replace(path, "a new build that never completes");
+    FAIL() << "the write should have failed";
+  } catch (const FileError& e) {
+    EXPECT_EQ(e.operation(), "write");
+    EXPECT_EQ(e.path(), path);
+  }
+  EXPECT_EQ(testing::read_file(path), "previous build");
+  EXPECT_EQ(files_in(folder.path()), 1u);
+}
+
+TEST(PosixFileStore, ReplaceDoesNotFollowALinkPlantedAtTheTarget) {
+  testing::TempFolder folder;
+  const fs::path victim = folder.path() / "victim.txt";
+  testing::write_file(victim, "keep me");
+  fs::create_symlink(victim, folder.path() / "cells.dat");
+
+  PosixFileStore files;
+  files.replace(folder.file("cells.dat"), "new");
+  EXPECT_EQ(testing::read_file(victim), "keep me");
+  EXPECT_FALSE(fs::is_symlink(folder.path() / "cells.dat"));
+  EXPECT_EQ(testing::read_file(folder.path() / "cells.dat"), "new");
+}
+
+TEST(PosixFileStore, ExistenceReadAndRemove) {
+  testing::TempFolder folder;
+  PosixFileStore files;
+  const std::string path = folder.file("linea.txt");
+  EXPECT_FALSE(files.is_regular_file(path));
+  EXPECT_FALSE(files.is_regular_file(folder.path().string()));  // a folder is not a normal file
+  EXPECT_THROW(files.read(path), FileError);
+
+  testing::write_file(path, "[generale]\r\n");
+  EXPECT_TRUE(files.is_regular_file(path));
+  EXPECT_EQ(files.read(path), "[generale]\r\n");
+  files.remove(path);
+  EXPECT_FALSE(fs::exists(path));
+  EXPECT_NO_THROW(files.remove(path));  // already gone
+}
+
+}  // namespace
+}  // namespace scenario

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "compiler/arithmetic.h"
+#include "support/cell_runs.h"
 
 namespace scenario {
 namespace {
@@ -87,22 +88,7 @@ TEST(ProgressiveOrdina, FallingValueThatNoLongerFitsIsRefused) {
   EXPECT_THROW(progressive_ordina(model), WidthError);
 }
 
-// Runs of equal values over cells [from, to], e.g. "0x2 2x9 0x1".
-std::string runs(const RouteModel& model, int from, int to, int (*field)(const Cell&)) {
-  std::string out;
-  int value = field(model.cells[static_cast<size_t>(from)]);
-  int count = 0;
-  for (int k = from; k <= to; ++k) {
-    const int v = field(model.cells[static_cast<size_t>(k)]);
-    if (v != value) {
-      out += std::to_string(value) + "x" + std::to_string(count) + " ";
-      value = v;
-      count = 0;
-    }
-    ++count;
-  }
-  return out + std::to_string(value) + "x" + std::to_string(count);
-}
+using testing::cell_runs;
 
 int type_of(const Cell& c) { return c.mountain_type; }
 int marker_of(const Cell& c) { return c.marker; }
@@ -141,8 +127,8 @@ TEST(MemoMontagna, SectionsLayTypesAndMarkers) {
     RouteModel model;
     model.create_cells(43000);
     for (const Section& s : c.sections) memo_montagna(model, s.inizio, s.fine, s.tipo);
-    EXPECT_EQ(runs(model, c.from, c.to, type_of), c.types) << c.what;
-    EXPECT_EQ(runs(model, c.from, c.to, marker_of), c.markers) << c.what;
+    EXPECT_EQ(cell_runs(model, c.from, c.to, type_of), c.types) << c.what;
+    EXPECT_EQ(cell_runs(model, c.from, c.to, marker_of), c.markers) << c.what;
     EXPECT_EQ(model.mountain_count, static_cast<int32_t>(c.sections.size())) << c.what;
     EXPECT_EQ(model.mountain_starts[c.sections.size()], c.sections.back().inizio) << c.what;
     EXPECT_EQ(model.mountain_ends[c.sections.size()], c.sections.back().fine) << c.what;
@@ -155,23 +141,23 @@ TEST(MemoMontagna, KeepsOtherMarkersAndCountsThemAsCells) {
   model.cells[25].marker = kSignal;
   model.cells[27].marker = kSignBoard;
   memo_montagna(model, 1100, 1550, 12);
-  EXPECT_EQ(runs(model, 22, 30, marker_of), "0x3 1x1 0x1 14x1 0x1 11x1 0x1");
-  EXPECT_EQ(runs(model, 22, 30, type_of), "2x9");
+  EXPECT_EQ(cell_runs(model, 22, 30, marker_of), "0x3 1x1 0x1 14x1 0x1 11x1 0x1");
+  EXPECT_EQ(cell_runs(model, 22, 30, type_of), "2x9");
 }
 
 TEST(MemoMontagna, StaysInsideTheCellArray) {
   RouteModel model;
   model.create_cells(0);  // cells 0 to 140
   memo_montagna(model, 6800, 9000, 12);
-  EXPECT_EQ(runs(model, 130, 140, type_of), "0x6 2x5");
-  EXPECT_EQ(runs(model, 136, 140, marker_of), "0x3 11x1 0x1");
+  EXPECT_EQ(cell_runs(model, 130, 140, type_of), "0x6 2x5");
+  EXPECT_EQ(cell_runs(model, 136, 140, marker_of), "0x3 11x1 0x1");
 
   // A start before cell 0 counts its markers from the section's own first cell.
   RouteModel early;
   early.create_cells(0);
   memo_montagna(early, -200, 400, 12);  // cells -4 to 7
-  EXPECT_EQ(runs(early, 0, 9, type_of), "2x8 0x2");
-  EXPECT_EQ(runs(early, 0, 9, marker_of), "0x3 11x1 0x3 11x1 0x2");
+  EXPECT_EQ(cell_runs(early, 0, 9, type_of), "2x8 0x2");
+  EXPECT_EQ(cell_runs(early, 0, 9, marker_of), "0x3 11x1 0x3 11x1 0x2");
 }
 
 TEST(MemoMontagna, EightySectionsAtMost) {

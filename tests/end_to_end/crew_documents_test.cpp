@@ -1,15 +1,14 @@
 // The three crew documents as a user finds them after starting the builder.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "documents/notes.h"
 #include "documents/slowdown_order.h"
 #include "documents/train_card.h"
+#include "support/run_program.h"
 #include "support/temp_folder.h"
 
 namespace scenario {
@@ -19,7 +18,7 @@ using testing::read_file;
 using testing::TempFolder;
 using testing::write_file;
 
-TEST(CrewDocumentsRun, BuilderLeavesTheDocumentsBesideItself) {
+TEST(CrewDocuments, BuilderLeavesThemBesideItself) {
   TempFolder folder;
   const std::filesystem::path builder = folder.path() / "scenario_builder";
   std::filesystem::copy_file(SCENARIO_BUILDER_PATH, builder);
@@ -35,9 +34,9 @@ TEST(CrewDocumentsRun, BuilderLeavesTheDocumentsBesideItself) {
   // Longer papers from an earlier run must give way to whole new ones.
   for (const auto& d : documents) write_file(folder.path() / d.name, std::string(20000, 'x'));
 
-  // Started from another working folder, as a desktop launch would: the files follow the program.
-  const int status = std::system(("cd / && '" + builder.string() + "' 2>/dev/null").c_str());
-  ASSERT_TRUE(WIFEXITED(status)) << "the builder did not end by itself";
+  // Started from another working folder, as a desktop launch may be: the files follow the program.
+  const testing::ProgramRun run = testing::run_program(builder.string(), {}, "/");
+  ASSERT_LT(run.status, 126) << "the builder did not run to its end: " << run.error_text;
 
   for (const auto& d : documents) {
     ASSERT_TRUE(std::filesystem::is_regular_file(folder.path() / d.name)) << d.name;

@@ -13,6 +13,8 @@
 
 #include "compiler/source_reading.h"
 #include "platform/posix_file_store.h"
+#include "source/line_data.h"
+#include "support/built_in_context.h"
 #include "support/temp_folder.h"
 #include "support/cell_runs.h"
 
@@ -77,6 +79,30 @@ std::string gradient_runs(const RouteModel& model) {
 
 double plan_double(const RouteModel& model, int32_t metre, int coordinate) {
   return std::get<double>(model.plan().at(metre, coordinate));
+}
+
+TEST(LineReader, BuiltInLineReadsWithoutError) {
+  testing::TempFolder folder;
+  PosixFileStore files;
+  BuildContext ctx = testing::built_in_context(folder, files);
+  ctx.model.plan_flag = 1;
+  dati_linea(ctx);
+  const LineReadResult result = read_line_source(ctx);
+
+  const RouteModel& m = ctx.model;
+  EXPECT_EQ(m.error.number, 0);
+  EXPECT_TRUE(result.read_train_source);
+  EXPECT_EQ(m.last_cell_index, 1000);
+  EXPECT_EQ(m.plan().last_metre, 50000);
+  EXPECT_TRUE(std::holds_alternative<double>(m.plan().at(49998, 1)));
+  EXPECT_EQ(result.sign_floor, 45);
+  const TableRecord& r81 = m.table[kKmReferenceThree];
+  EXPECT_EQ((std::array{r81.start, r81.end, r81.position}), (std::array{12650, 112100, 0}));
+  for (int record = 46; record <= 80; ++record) {
+    EXPECT_TRUE(m.table[static_cast<size_t>(record)].text.starts_with("(")) << record;
+  }
+  EXPECT_EQ(m.table[45].text, "");
+  EXPECT_FALSE(std::filesystem::exists(folder.path() / "ValdorenaC_Morlavesa_linea.txt"));
 }
 
 TEST(LineReader, ReadsTheGeneralSection) {

@@ -168,7 +168,9 @@ struct SlowdownRecord {
   int32_t x, v, l, f_tt, f_ta, d_v;
 };
 
-void place(RouteModel& model, const SlowdownRecord& r) { memo_rallentamento(model, r.x, r.v, r.l, r.f_tt, r.f_ta, r.d_v); }
+void place(RouteModel& model, const SlowdownRecord& r) {
+  memo_rallentamento(model, r.x, r.v, r.l, r.f_tt, r.f_ta, r.d_v);
+}
 
 struct Board {
   int cell;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/posix_file_store.h"
+#include "source/train_data.h"
 #include "support/temp_folder.h"
 
 namespace scenario {
@@ -33,6 +34,7 @@ class TrainSource {
   void read(int32_t sign_floor = kSignFloorStart) { read_train_source(ctx_, sign_floor); }
 
   RouteModel& model() { return ctx_.model; }
+  const BuildContext& context() const { return ctx_; }
   Cell& cell(int index) { return ctx_.model.cells.at(static_cast<size_t>(index)); }
   TableRecord& record(int index) { return ctx_.model.table.at(static_cast<size_t>(index)); }
 
@@ -121,9 +123,17 @@ const std::vector<std::string> kBuiltInTrain = {
 
 constexpr int kBuiltInSignFloor = 45;  // 35 sign board texts from the built-in line
 
-TEST(TrainReader, BuiltInTrain) {
+// The built-in train as this file spells it, and as the builder writes it.
+class BuiltInTrain : public ::testing::TestWithParam<bool> {};
+
+TEST_P(BuiltInTrain, Compiles) {
   TrainSource source;
-  source.write(kBuiltInTrain);
+  if (GetParam()) {
+    dati_treno(source.context());
+  } else {
+    source.write(kBuiltInTrain);
+  }
+  ASSERT_TRUE(source.exists());
   source.read(kBuiltInSignFloor);
 
   EXPECT_EQ(source.model().error.number, 0);
@@ -137,9 +147,10 @@ TEST(TrainReader, BuiltInTrain) {
 
   expect_ranges(source, &Cell::speed_limit,
                 {{0, 17, 6}, {18, 61, 16}, {62, 80, 12}, {81, 258, 16}, {259, 997, 17}, {998, 1000, 0}});
+  // The cells that the quoted adhesion rows decide: the first five, the only 60 and the last.
   expect_ranges(source, &Cell::adhesion,
-                {{0, 20, 100}, {21, 33, 70}, {34, 37, 80}, {38, 51, 90}, {52, 440, 100}, {441, 834, 60},
-                 {835, 997, 100}, {998, 1000, 0}});
+                {{0, 20, 100}, {21, 33, 70}, {34, 37, 80}, {38, 51, 90}, {441, 441, 60}, {835, 997, 100},
+                 {998, 1000, 0}});
 
   const TableRecord& first = source.record(1);
   EXPECT_EQ(first.kind, 7);
@@ -178,6 +189,11 @@ TEST(TrainReader, BuiltInTrain) {
   for (const Cell& cell : source.model().cells) signals += cell.marker == kSignal;
   EXPECT_EQ(signals, 13);
 }
+
+INSTANTIATE_TEST_SUITE_P(TrainReader, BuiltInTrain, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return info.param ? std::string("AsWritten") : std::string("Fixture");
+                         });
 
 TEST(TrainReader, GeneralRecordsAndKeywordRules) {
   TrainSource source;

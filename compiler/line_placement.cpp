@@ -7,6 +7,7 @@
 #include <string>
 
 #include "compiler/arithmetic.h"
+#include "compiler/cell_access.h"
 
 namespace scenario {
 namespace {
@@ -49,13 +50,6 @@ std::array<KmReference, 3> by_kilometre_value(const KmReference& r81, const KmRe
 }
 
 }  // namespace
-
-Cell& cell_in_array(RouteModel& model, int32_t index) {
-  if (index < 0 || static_cast<size_t>(index) >= model.cells.size()) {
-    throw std::out_of_range("cell " + std::to_string(index) + " lies outside the cell array");
-  }
-  return model.cells[static_cast<size_t>(index)];
-}
 
 void progressive_ordina(RouteModel& model) {
   TableRecord& rec81 = model.table[kKmReferenceThree];
@@ -105,7 +99,7 @@ void memo_montagna(RouteModel& model, int32_t inizio, int32_t fine, int32_t tipo
   const int64_t lowest = std::max<int64_t>(first, 0);
   const int64_t highest = std::min<int64_t>(last, static_cast<int64_t>(model.cells.size()) - 1);
   for (int64_t k = lowest; k <= highest; ++k) {
-    Cell& cell = cell_in_array(model, static_cast<int32_t>(k));
+    Cell& cell = cell_at(model, static_cast<int32_t>(k));
     cell.mountain_type = static_cast<uint8_t>(tipo & 0xFF);
     const int64_t n = k - first + 1;
     if (with_markers && n % 4 == 0 && cell.marker == kNothing) cell.marker = kMountainMarker;
@@ -115,7 +109,7 @@ void memo_montagna(RouteModel& model, int32_t inizio, int32_t fine, int32_t tipo
 void memo_indicatori_v_max(RouteModel& model, int32_t posizione, int32_t vas, int32_t vbs, int32_t vcs,
                            int16_t strisces, int32_t vad, int32_t vbd, int32_t vcd, int16_t strisced) {
   const int32_t j = nearest_even_as<int32_t>(static_cast<double>(posizione) / 50 + 1);
-  Cell& cell = cell_in_array(model, j);
+  Cell& cell = cell_at(model, j);
   if (!cell.is_free()) {
     model.error.number = 21;
     return;

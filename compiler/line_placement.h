@@ -9,9 +9,6 @@
 
 namespace scenario {
 
-// The cell at `index`; throws std::out_of_range when the cell array does not
-// reach it, so that a record never writes outside the array.
-Cell& cell_in_array(RouteModel& model, int32_t index);
 
 // Orders records 81 to 83 by route position, greatest first, and adds 100 to
 // the kilometre value of every falling reference. Throws WidthError when that

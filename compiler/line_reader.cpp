@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "compiler/arithmetic.h"
+#include "compiler/cell_access.h"
 #include "compiler/line_placement.h"
 #include "source/field_reader.h"
 
@@ -213,7 +214,7 @@ class LineSourceReader {
   }
 
   void write_gradient_cell() {
-    cell_in_array(model_, gradient_cell_).gradient = static_cast<uint8_t>((int64_t{gradient_in_force_} + 100) & 0xFF);
+    cell_at(model_, gradient_cell_).gradient = static_cast<uint8_t>((int64_t{gradient_in_force_} + 100) & 0xFF);
     ++gradient_cell_;
   }
 
@@ -335,7 +336,7 @@ class LineSourceReader {
     const int32_t position = in_.read_i32();
     model_.current_field = in_.read_text();
     if (!in_range(position)) return out_of_range(position);
-    Cell& cell = cell_in_array(model_, nearest_even_as<int32_t>(static_cast<double>(position) / 50 + 1));
+    Cell& cell = cell_at(model_, nearest_even_as<int32_t>(static_cast<double>(position) / 50 + 1));
     if (!cell.is_free()) return stop_at(6, position);
     // Board texts fill the table downward from record 80; record 0 is never a board.
     if (sign_floor_ < 1) refuse("more sign boards than the table holds");

@@ -1,4 +1,5 @@
 #include "compiler/line_placement.h"
+#include "compiler/cell_access.h"
 
 #include <gtest/gtest.h>
 
@@ -247,13 +248,13 @@ TEST(MemoIndicatoriVMax, PackedValueBeyond16BitsIsRefusedWithoutWriting) {
   }
 }
 
-TEST(CellInArray, RefusesIndicesOutsideTheArray) {
+TEST(CellAccess, RefusesIndicesOutsideTheArray) {
   RouteModel model;
-  EXPECT_THROW(cell_in_array(model, 0), std::out_of_range);
+  EXPECT_THROW(cell_at(model, 0), OffRouteError);
   model.create_cells(0);
-  EXPECT_NO_THROW(cell_in_array(model, 140));
-  EXPECT_THROW(cell_in_array(model, 141), std::out_of_range);
-  EXPECT_THROW(cell_in_array(model, -1), std::out_of_range);
+  EXPECT_NO_THROW(cell_at(model, 140));
+  EXPECT_THROW(cell_at(model, 141), OffRouteError);
+  EXPECT_THROW(cell_at(model, -1), OffRouteError);
 }
 
 }  // namespace

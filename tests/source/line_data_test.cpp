@@ -12,23 +12,11 @@
 
 #include "platform/posix_file_store.h"
 #include "support/temp_folder.h"
+#include "support/source_rows.h"
 
 namespace scenario {
 namespace {
 
-// The rows are taken apart here with plain string code, independently of the
-// compiler's field reader, so that a fault in one cannot hide one in the other.
-
-std::vector<std::string> split_at_commas(const std::string& row) {
-  std::vector<std::string> fields;
-  size_t start = 0;
-  for (size_t comma = row.find(','); comma != std::string::npos; comma = row.find(',', start)) {
-    fields.push_back(row.substr(start, comma - start));
-    start = comma + 1;
-  }
-  fields.push_back(row.substr(start));
-  return fields;
-}
 
 bool read_number(std::string_view field, int& value) {
   while (!field.empty() && field.front() == ' ') field.remove_prefix(1);
@@ -44,7 +32,7 @@ struct TwoNumberRow {
 };
 
 bool read_two_number_row(const std::string& row, TwoNumberRow& out) {
-  const std::vector<std::string> fields = split_at_commas(row);
+  const std::vector<std::string> fields = testing::split_at_commas(row);
   if (fields.size() != 3) return false;
   out.keyword = fields[0];
   return read_number(fields[1], out.first) && read_number(fields[2], out.second);

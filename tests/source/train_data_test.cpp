@@ -12,6 +12,7 @@
 #include "platform/posix_file_store.h"
 #include "source/built_in_scenario.h"
 #include "support/built_in_context.h"
+#include "support/source_rows.h"
 
 namespace scenario {
 namespace {
@@ -22,17 +23,6 @@ std::vector<std::string> file_lines() {
   for (int i = 0; i < buffer.line_count(); ++i) lines.push_back(buffer.entry(i));
   EXPECT_EQ(buffer.entry(buffer.line_count()), kEndOfFileSentinel);
   return lines;
-}
-
-std::vector<std::string> split_commas(const std::string& row) {
-  std::vector<std::string> fields;
-  size_t from = 0;
-  for (size_t comma = row.find(','); comma != std::string::npos; comma = row.find(',', from)) {
-    fields.push_back(row.substr(from, comma - from));
-    from = comma + 1;
-  }
-  fields.push_back(row.substr(from));
-  return fields;
 }
 
 // A numeric field: blanks, then digits, nothing else.
@@ -154,7 +144,7 @@ TEST(TrainData, AdhesionProfileKeepsOrderBoundsAndCounts) {
   std::map<int, int> rows_per_value;
   int previous = -1;
   for (const std::string& row : rows) {
-    const std::vector<std::string> fields = split_commas(row);
+    const std::vector<std::string> fields = testing::split_at_commas(row);
     ASSERT_EQ(fields.size(), 3u) << row;
     EXPECT_EQ(fields[0], "aderenza");
     const int position = number(fields[1]);
@@ -167,7 +157,7 @@ TEST(TrainData, AdhesionProfileKeepsOrderBoundsAndCounts) {
     ++rows_per_value[value];
     previous = position;
   }
-  EXPECT_EQ(number(split_commas(rows.front())[1]), 0);
+  EXPECT_EQ(number(testing::split_at_commas(rows.front())[1]), 0);
   EXPECT_EQ(previous, 41750);
   const std::map<int, int> expected = {{100, 12}, {70, 6}, {80, 6}, {90, 5}, {85, 4}, {75, 3}, {60, 1}};
   EXPECT_EQ(rows_per_value, expected);
@@ -185,11 +175,11 @@ TEST(TrainData, StationRowsFollowTheTimetableAndTheFirstRowsSpacing) {
       {21, 400, 0, 0, 1, 0, 0, 0, 4, 1, 1, 0},  {11, 600, 1, 0, 0, 1, 1, 0, 2, 1, 1, 0},
   };
   const int positions[] = {0, 2950, 12600, 17550, 22300, 24700, 32950, 42150};
-  const std::vector<std::string> first = split_commas(rows.front());
+  const std::vector<std::string> first = testing::split_at_commas(rows.front());
 
   for (size_t s = 0; s < rows.size(); ++s) {
     SCOPED_TRACE(rows[s]);
-    const std::vector<std::string> fields = split_commas(rows[s]);
+    const std::vector<std::string> fields = testing::split_at_commas(rows[s]);
     ASSERT_EQ(fields.size(), 18u);
     EXPECT_EQ(fields[0], "stazione");
     for (size_t f = 1; f <= 16; ++f) EXPECT_EQ(fields[f].size(), first[f].size()) << "column " << f;

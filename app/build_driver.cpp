@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 
 #include "compiler/build_errors.h"
 #include "compiler/compile.h"
@@ -51,6 +52,11 @@ int Form_Load(Platform& platform) {
     }
   } catch (const FileError& e) {
     std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  } catch (const std::exception& e) {
+    // Reading failures are recorded by the compiler itself; anything reaching
+    // here stops the run with what went wrong rather than an abort.
+    std::fprintf(stderr, "build stopped: %s\n", e.what());
     return 1;
   }
   if (ctx.model.error.number != 0) {

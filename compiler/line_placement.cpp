@@ -59,7 +59,12 @@ void progressive_ordina(RouteModel& model) {
   const KmReference r82 = reference_in(rec82);
   const KmReference r83 = reference_in(rec83);
 
+  // The sum is a 32-bit value: one that does not fit is a read failure, not a
+  // quietly different order.
   const int64_t position_sum = int64_t{r81.position} + r82.position + r83.position;
+  if (position_sum < std::numeric_limits<int32_t>::min() || position_sum > std::numeric_limits<int32_t>::max()) {
+    throw WidthError("the kilometre reference positions add up to more than 32 bits");
+  }
   std::array<KmReference, 3> ordered =
       position_sum != 0 ? by_route_position(r81, r82, r83) : by_kilometre_value(r81, r82, r83);
 

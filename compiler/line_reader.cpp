@@ -130,7 +130,9 @@ class LineSourceReader {
     const int32_t length = in_.read_i32();
     model_.table[kTrainRecord].end = length;
     if (length > kMaxRouteLength) return stop_with(1);
-    if (length < 0) refuse("a negative route length");
+    // The run-out beyond the route keeps a short negative length usable; one
+    // that leaves no cell 1 (where the compiler stamps the route) is refused.
+    if (length < -kRunOut || last_cell_index_for(length) < 1) refuse("a route length that leaves no cell 1");
     model_.create_cells(length);
     if (model_.plan_flag != 0) model_.create_plan(model_.plan_length);
     return Flow::next;

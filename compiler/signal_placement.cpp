@@ -47,6 +47,11 @@ void memo_segnale(RouteModel& model, int32_t posizione, int32_t sx, int32_t s1, 
 
 void memo_rallentamento(RouteModel& model, int32_t x, int32_t v, int32_t l, int32_t f_tt, int32_t f_ta,
                         int32_t d_v) {
+  // Speed, flag and second value are copied into 16-bit fields, not combined:
+  // one that does not fit is refused before any cell is written.
+  const auto speed = nearest_even_as<int16_t>(v);
+  const auto flag = nearest_even_as<int16_t>(f_tt);
+  const auto second_value = nearest_even_as<int16_t>(d_v);
   const int64_t start_metres = x;
   const bool warned = start_metres > kWarnedFrom;
   // Orientation boards only ever lead up to a warning board.
@@ -73,20 +78,20 @@ void memo_rallentamento(RouteModel& model, int32_t x, int32_t v, int32_t l, int3
   Cell& end = cell_at(model, e);
   Cell& start = cell_at(model, s);
   end.marker = kSlowdownEnd;
-  if (d_v != 0) end.value2 = low_16_bits(d_v);
+  if (d_v != 0) end.value2 = second_value;
   // A slowdown shorter than half a cell ends in its start cell, which keeps the start board.
   start.marker = kSlowdownStart;
-  if (d_v != 0) start.value2 = low_16_bits(d_v);
+  if (d_v != 0) start.value2 = second_value;
   if (warned) {
     Cell& warning = cell_at(model, w);
     warning.marker = kSlowdownWarning;
-    if (d_v != 0) warning.value2 = low_16_bits(d_v);
-    warning.value1 = low_16_bits(v);
+    if (d_v != 0) warning.value2 = second_value;
+    warning.value1 = speed;
   }
-  start.value1 = low_16_bits(v);
-  start.value3 = low_16_bits(f_tt);
-  end.value1 = low_16_bits(v);
-  end.value3 = low_16_bits(f_tt);
+  start.value1 = speed;
+  start.value3 = flag;
+  end.value1 = speed;
+  end.value3 = flag;
 
   if (!oriented) return;
   const int64_t b = cell_nearest(static_cast<double>(start_metres - kWarningDistance) / kCellLength);

@@ -66,7 +66,14 @@ std::string FieldReader::read_text() {
   skip_blanks_and_line_ends();
   field_start_ = pos_;
   if (pos_ >= bytes_.size()) throw ReadError("the file ends inside a record", place_of(pos_));
-  return read_to_delimiter();
+  std::string text = read_to_delimiter();
+  // A table text is stored behind a 16-bit length.
+  if (text.size() > kMaxTextLength) {
+    throw ReadError("a text of " + std::to_string(text.size()) + " characters, more than " +
+                        std::to_string(kMaxTextLength),
+                    place_of(field_start_));
+  }
+  return text;
 }
 
 int64_t FieldReader::read_number(int64_t min, int64_t max, const char* width) {

@@ -28,6 +28,8 @@ class ReadError : public std::runtime_error {
   SourcePlace place_;
 };
 
+inline constexpr size_t kMaxTextLength = 65535;
+
 class FieldReader {
  public:
   explicit FieldReader(std::string bytes);
@@ -43,7 +45,8 @@ class FieldReader {
   std::string read_keyword();
 
   // Reads a text value (a board text, a station name), as read_keyword but
-  // with the file ending before it being a ReadError.
+  // with the file ending before it, or a text longer than a table record
+  // holds, being a ReadError.
   std::string read_text();
 
   // Reads a whole number into the stated width. Blanks and line ends before

@@ -1,6 +1,7 @@
 #include "tools/compile_command.h"
 
 #include <cstdio>
+#include <exception>
 #include <filesystem>
 #include <random>
 #include <system_error>
@@ -114,6 +115,9 @@ int run_compile(const CompileRequest& request) {
     recorded = ctx.model.error;
   } catch (const FileError& e) {
     complain(e.what());
+    return 1;
+  } catch (const std::exception& e) {
+    complain(std::string("compile stopped: ") + e.what());
     return 1;
   }
   if (recorded.number != 0) {

@@ -87,6 +87,13 @@ TEST(ProgressiveOrdina, FallingValueThatNoLongerFitsIsRefused) {
   model.table[kKmReferenceOne].end = std::numeric_limits<int32_t>::max() - 99;
   model.table[kKmReferenceOne].position = 1;
   EXPECT_THROW(progressive_ordina(model), WidthError);
+
+  // The positions are summed in 32 bits too.
+  RouteModel crowded;
+  crowded.table[kKmReferenceThree].start = std::numeric_limits<int32_t>::max();
+  crowded.table[kKmReferenceTwo].start = std::numeric_limits<int32_t>::max();
+  crowded.table[kKmReferenceOne].start = 2;
+  EXPECT_THROW(progressive_ordina(crowded), WidthError);
 }
 
 using testing::cell_runs;

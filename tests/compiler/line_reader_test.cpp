@@ -597,7 +597,10 @@ TEST(LineReader, FailuresAndTheirFiles) {
       {"no route length before a body record", lines({"[generale]", "[curve]", "pendenza, 0, 2"}), 25, same, false,
        false, false},
       {"no route length at all", lines({"[generale]", "sfondo uno, 1", "[curve]"}), 25, same, false, false, false},
-      {"a negative route length", lines({"[generale]", "lunghezza percorso, -50", "[curve]"}), 25, same, false,
+      // The run-out still gives cells 0 and 1 for -6950 m; -6975 m leaves cell 0 alone.
+      {"route length -6950", lines({"[generale]", "lunghezza percorso, -6950", "[curve]"}), 0, same, false, true,
+       true},
+      {"route length -6975", lines({"[generale]", "lunghezza percorso, -6975", "[curve]"}), 25, same, false,
        false, false},
       {"a sign board before the array", general + lines({"cartello_indicatore, -100, (A)"}), 25, same, false, false,
        false},

@@ -6,6 +6,7 @@
 #include <array>
 #include <vector>
 
+#include "compiler/arithmetic.h"
 #include "compiler/cell_access.h"
 
 namespace scenario {
@@ -235,9 +236,6 @@ TEST(MemoRallentamento, Boards) {
       {"shorter than half a cell: the start board wins",
        {22050, 30, 20, 1, 0, 0},
        {{418, kSlowdownWarning, 30, 0, 0}, {442, kSlowdownStart, 30, 0, 1}}},
-      {"values keep their low 16 bits",
-       {22050, 65566, 150, 65537, 0, -65535},
-       {{418, kSlowdownWarning, 30, 1, 0}, {442, kSlowdownStart, 30, 1, 1}, {445, kSlowdownEnd, 30, 1, 1}}},
       {"end board in the last cell",
        {49850, 30, 100, 0, 0, 0},
        {{974, kSlowdownWarning, 30, 0, 0}, {998, kSlowdownStart, 30, 0, 0}, {1000, kSlowdownEnd, 30, 0, 0}}},
@@ -306,6 +304,29 @@ TEST(MemoRallentamento, CellsOutsideTheArrayRefuseTheRecordBeforeAnyWrite) {
   model.cells[974].marker = kSignal;
   place(model, SlowdownRecord{49850, 30, 150, 0, 0, 0});
   EXPECT_EQ(model.error.number, 17);
+}
+
+}  // namespace
+}  // namespace scenario
+
+namespace scenario {
+namespace {
+
+TEST(SlowdownPlacement, CopiedValuesThatDoNotFitSixteenBitsAreRefusedBeforeAnyWrite) {
+  struct Case {
+    int32_t v, f_tt, d_v;
+  };
+  for (const Case& c : {Case{65566, 1, 0}, Case{30, 70000, 0}, Case{30, 1, -32769}}) {
+    RouteModel model;
+    model.create_cells(43000);
+    EXPECT_THROW(memo_rallentamento(model, 22050, c.v, 150, c.f_tt, 0, c.d_v), WidthError);
+    for (int cell : {418, 442, 445}) EXPECT_EQ(model.cells[static_cast<size_t>(cell)].marker, kNothing);
+  }
+  RouteModel model;
+  model.create_cells(43000);
+  memo_rallentamento(model, 22050, 32767, 150, -32768, 0, 0);
+  EXPECT_EQ(model.cells[442].value1, 32767);
+  EXPECT_EQ(model.cells[442].value3, -32768);
 }
 
 }  // namespace

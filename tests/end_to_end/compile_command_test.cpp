@@ -93,6 +93,16 @@ TEST(CompileCommand, ExitStatusTellsBuildErrorsAndFatalReports) {
   EXPECT_EQ(late.error_text, "build error 15: a record position beyond the cell array, at 9000 m\n");
   EXPECT_TRUE(fs::exists(out / "S_1.dat"));
 
+  // A board text longer than a table record holds: a read failure, recorded.
+  const AuthorFiles long_text = write_sources(
+      author,
+      "[generale]\r\nlunghezza percorso, 1000\r\n[indicazioni]\r\ncartello_indicatore, 350, " +
+          std::string(70000, 'x') + "\r\n[fine]\r\n",
+      "[generale]\r\n[fine]\r\n");
+  const auto refused = compile(long_text, "L", "1", out);
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_EQ(refused.error_text, "build error 25: run-time failure while reading a source file, at 0 m\n");
+
   // A code point in cell 1 takes a slot the compiler stamps.
   const AuthorFiles stamped =
       write_sources(author, kShortLine, "[generale]\r\n[codici]\r\nabbattimento, 50, 40\r\n[fine]\r\n");

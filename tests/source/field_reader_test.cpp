@@ -145,3 +145,16 @@ TEST(Keywords, ContainedTextWithOrWithoutCase) {
 
 }  // namespace
 }  // namespace scenario
+
+namespace scenario {
+namespace {
+
+TEST(FieldReader, TextLongerThanATableRecordHoldsIsAReadFailure) {
+  FieldReader fits(std::string(65535, 'a') + "\r\n");
+  EXPECT_EQ(fits.read_text().size(), 65535u);
+  FieldReader too_long(std::string(65536, 'a') + "\r\n");
+  EXPECT_THROW(too_long.read_text(), ReadError);
+}
+
+}  // namespace
+}  // namespace scenario

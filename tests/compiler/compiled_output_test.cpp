@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "platform/posix_file_store.h"
+#include "platform/native_file_store.h"
 #include "support/temp_folder.h"
 
 namespace scenario {
@@ -89,7 +89,7 @@ TEST(CompiledOutput, FullRoutePlanHasTheStatedSize) {
 
 TEST(CompiledOutput, WritesPlanTableAndCellsByName) {
   testing::TempFolder folder;
-  PosixFileStore files;
+  NativeFileStore files;
   BuildContext ctx;
   ctx.identity = ascii_identity("ValdorenaC_Morlavesa", "4721");
   ctx.folder = folder.path().string();

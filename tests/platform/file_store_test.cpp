@@ -3,16 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/native_file_store.h"
 #include "support/temp_folder.h"
 
 #ifdef _WIN32
 #include <windows.h>
-
-#include "platform/windows_file_store.h"
 #else
 #include <cerrno>
-
-#include "platform/posix_file_store.h"
 #endif
 
 namespace scenario {
@@ -21,8 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 
 #ifdef _WIN32
-using NativeFileStore = WindowsFileStore;
-
 // Writes half of what it is given, then reports a full disk.
 class FullDiskStore : public WindowsFileStore {
  protected:
@@ -33,8 +28,6 @@ class FullDiskStore : public WindowsFileStore {
   }
 };
 #else
-using NativeFileStore = PosixFileStore;
-
 class FullDiskStore : public PosixFileStore {
  protected:
   bool write_all(int fd, const char* data, size_t size) override {

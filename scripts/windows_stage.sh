@@ -53,7 +53,8 @@ if [ "$windows_status" != "$linux_status" ]; then
   echo "exit status: Windows builder $windows_status, Linux builder $linux_status"
   failed=1
 fi
-if ! diff "$compare/windows.stderr" "$compare/linux.stderr"; then
+# The same lines; Windows ends each with a carriage return as well.
+if ! diff <(tr -d '\r' <"$compare/windows.stderr") "$compare/linux.stderr"; then
   echo "the two builders said different things on standard error (< Windows, > Linux)"
   failed=1
 fi

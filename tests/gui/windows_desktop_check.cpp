@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <memory>
 
 #include "image.h"
 #include "platform/application_title.h"
@@ -104,33 +105,44 @@ TEST(WindowsDesktop, FatalReportIsAnOkBoxThatEndsTheProcess) {
   PROCESS_INFORMATION process{};
   ASSERT_TRUE(CreateProcessW(probe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                              &process));
+  // A probe left waiting on its box by a failed check is ended with the test.
+  const std::unique_ptr<PROCESS_INFORMATION, void (*)(PROCESS_INFORMATION*)> end_probe(&process, [](auto* p) {
+    if (WaitForSingleObject(p->hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(p->hProcess, 99);
+    CloseHandle(p->hThread);
+    CloseHandle(p->hProcess);
+  });
 
+  // The dialog exists before its controls do: look until it is up with its button.
   const std::wstring title = utf8_to_wide(kApplicationTitle);
   HWND box = nullptr;
-  for (int tries = 0; tries < 400 && box == nullptr; ++tries) {
-    box = FindWindowW(L"#32770", title.c_str());  // the dialog class of message boxes
-    if (box == nullptr && WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0) break;
-  }
-  DWORD early_status = 0;
-  GetExitCodeProcess(process.hProcess, &early_status);
-  ASSERT_NE(box, nullptr) << "no box captioned \"" << kApplicationTitle << "\"; probe status " << early_status;
-
   std::vector<std::wstring> texts;
   std::vector<std::wstring> buttons;
   int icons = 0;
-  for (const ChildWindow& child : children_of(box)) {
-    if (!child.visible) continue;
-    if (_wcsicmp(child.class_name.c_str(), L"Button") == 0) buttons.push_back(child.text);
-    if (_wcsicmp(child.class_name.c_str(), L"Static") != 0) continue;
-    if ((child.style & SS_TYPEMASK) == SS_ICON) {
-      if (SendMessageW(child.handle, STM_GETICON, 0, 0) != 0) ++icons;
-    } else if (!child.text.empty()) {
-      texts.push_back(child.text);
+  for (int tries = 0; tries < 400 && buttons.empty(); ++tries) {
+    if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0) break;
+    box = FindWindowW(L"#32770", title.c_str());  // the dialog class of message boxes
+    if (box == nullptr || !IsWindowVisible(box)) continue;
+    texts.clear();
+    icons = 0;
+    for (const ChildWindow& child : children_of(box)) {
+      if (!child.visible) continue;
+      if (_wcsicmp(child.class_name.c_str(), L"Button") == 0) buttons.push_back(child.text);
+      if (_wcsicmp(child.class_name.c_str(), L"Static") != 0) continue;
+      if ((child.style & SS_TYPEMASK) == SS_ICON) {
+        if (SendMessageW(child.handle, STM_GETICON, 0, 0) != 0) ++icons;
+      } else if (!child.text.empty()) {
+        texts.push_back(child.text);
+      }
     }
   }
+  DWORD early_status = 0;
+  GetExitCodeProcess(process.hProcess, &early_status);
+  ASSERT_FALSE(buttons.empty()) << "no box captioned \"" << kApplicationTitle << "\" with a button; probe status "
+                                << early_status;
   EXPECT_EQ(texts, std::vector<std::wstring>{L" Errore n. 1250"});
   EXPECT_EQ(buttons, std::vector<std::wstring>{L"OK"});
   EXPECT_EQ(icons, 0);
+  Sleep(300);  // time to paint, for the person looking at the screenshot
   write_png("wine_fatal_report.png", capture_on_screen(box));
 
   EXPECT_EQ(WaitForSingleObject(process.hProcess, 0), WAIT_TIMEOUT) << "the process ended before OK was pressed";
@@ -139,8 +151,6 @@ TEST(WindowsDesktop, FatalReportIsAnOkBoxThatEndsTheProcess) {
   DWORD status = 0;
   GetExitCodeProcess(process.hProcess, &status);
   EXPECT_EQ(status, 1u);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
   for (const char* compiled : {"ValdorenaC_Morlavesa_4721.dat", "ValdorenaC_Morlavesa_4721.sim",
                                "ValdorenaC_Morlavesa_linea.dat"}) {
     EXPECT_FALSE(fs::exists(folder.path() / compiled)) << compiled << " written after a fatal report";

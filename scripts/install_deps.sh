@@ -7,9 +7,11 @@ packages=(
   # the Linux desktop: FLTK on X11 (CMake's FindFLTK also looks for fluid)
   libfltk1.3-dev fluid libxtst-dev libpng-dev
   # a display for the window tests
-  xvfb xauth fonts-dejavu-core
+  xvfb fonts-dejavu-core
   # the Windows program: MinGW-w64 with POSIX threads (GoogleTest needs them), run under wine
   g++-mingw-w64-x86-64-posix wine wine64 fonts-wine
+  # the X libraries wine's display driver loads at run time (only recommended by wine)
+  libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1 libxcomposite1 libxxf86vm1
 )
 
 missing=()

@@ -9,8 +9,7 @@ cd "$(dirname "$0")/.."
 
 # Everything below on a display of its own, at 96 dpi.
 if [ -z "${SCENARIO_STAGE_DISPLAY:-}" ]; then
-  exec xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24 -dpi 96 -nolisten tcp" \
-    env SCENARIO_STAGE_DISPLAY=1 "$0" "$@"
+  exec scripts/with_xvfb.sh env SCENARIO_STAGE_DISPLAY=1 "$0" "$@"
 fi
 
 linux_builder="$(realpath "${1:-build/release/scenario_builder}")"

@@ -5,7 +5,10 @@
 
 #include <cstring>
 
+#include <filesystem>
+
 #include "compiler/compiled_output.h"
+#include "platform/posix_file_store.h"
 
 namespace scenario {
 namespace {
@@ -52,6 +55,32 @@ void BM_EncodeCells(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_EncodeCells);
+
+}  // namespace
+}  // namespace scenario
+
+namespace scenario {
+namespace {
+
+// The whole file as the build writes it (encode, write, flush, rename) against
+// putting the same number of ready-made bytes through the same file store.
+void BM_WriteLinePlanFile(benchmark::State& state) {
+  const RouteModel model = route_of_43_km();
+  PosixFileStore files;
+  const std::string path = (std::filesystem::temp_directory_path() / "bench_linea.dat").string();
+  for (auto _ : state) files.replace(path, encode_line_plan_file(model.plan()));
+  files.remove(path);
+}
+BENCHMARK(BM_WriteLinePlanFile)->Unit(benchmark::kMillisecond);
+
+void BM_WritePlainBytesOfPlanSize(benchmark::State& state) {
+  const std::string bytes(999964, 'x');
+  PosixFileStore files;
+  const std::string path = (std::filesystem::temp_directory_path() / "bench_plain.dat").string();
+  for (auto _ : state) files.replace(path, bytes);
+  files.remove(path);
+}
+BENCHMARK(BM_WritePlainBytesOfPlanSize)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace scenario

@@ -31,6 +31,11 @@ T nearest_even_as(double x) {
   return static_cast<T>(r);
 }
 
+// The low bits of a whole number, as a narrower field keeps them when a
+// combined value or a copied value overflows it.
+inline int16_t low_16_bits(int64_t x) { return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint64_t>(x))); }
+inline uint8_t low_8_bits(int64_t x) { return static_cast<uint8_t>(static_cast<uint64_t>(x)); }
+
 // The smaller of two values; `x` on a tie.
 template <typename T>
 T minimo(T x, T y) {

@@ -10,6 +10,17 @@
 
 namespace scenario {
 
+// Stores `v` little-endian at `out` and returns the position after it.
+template <typename U>
+char* put_le(char* out, U v) {
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(out, &v, sizeof(U));
+  } else {
+    for (size_t i = 0; i < sizeof(U); ++i) out[i] = static_cast<char>((static_cast<uint64_t>(v) >> (8 * i)) & 0xFFu);
+  }
+  return out + sizeof(U);
+}
+
 class ByteWriter {
  public:
   explicit ByteWriter(size_t expected_size = 0) { bytes_.reserve(expected_size); }
@@ -28,7 +39,7 @@ class ByteWriter {
   template <typename U>
   void put_le(U v) {
     char raw[sizeof(U)];
-    for (size_t i = 0; i < sizeof(U); ++i) raw[i] = static_cast<char>((static_cast<uint64_t>(v) >> (8 * i)) & 0xFFu);
+    scenario::put_le(raw, v);
     bytes_.append(raw, sizeof(U));
   }
   std::string bytes_;

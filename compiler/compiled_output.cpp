@@ -1,7 +1,6 @@
 #include "compiler/compiled_output.h"
 
 #include <stdexcept>
-#include <type_traits>
 #include <variant>
 
 #include "compiler/byte_writer.h"
@@ -54,24 +53,28 @@ std::string encode_table_file(const RouteModel& model) {
 }
 
 std::string encode_line_plan_file(const RoutePlan& plan) {
-  ByteWriter out(plan.entries.size() * 10);
+  // Sized exactly first, then filled through a cursor: the plan of a long route
+  // is about a megabyte and is produced in one pass without reallocation.
+  size_t size = 0;
   for (const PlanEntry& entry : plan.entries) {
-    std::visit(
-        [&out](const auto& value) {
-          using T = std::decay_t<decltype(value)>;
-          if constexpr (std::is_same_v<T, PlanEmpty>) {
-            out.put_u16(kPlanTagEmpty);
-          } else if constexpr (std::is_same_v<T, int16_t>) {
-            out.put_u16(kPlanTagInt16);
-            out.put_i16(value);
-          } else {
-            out.put_u16(kPlanTagDouble);
-            out.put_f64(value);
-          }
-        },
-        entry);
+    size += sizeof(uint16_t) + (std::holds_alternative<double>(entry)    ? sizeof(double)
+                                : std::holds_alternative<int16_t>(entry) ? sizeof(int16_t)
+                                                                         : 0);
   }
-  return out.take();
+  std::string bytes(size, '\0');
+  char* cursor = bytes.data();
+  for (const PlanEntry& entry : plan.entries) {
+    if (const double* real = std::get_if<double>(&entry)) {
+      cursor = put_le(cursor, uint16_t{kPlanTagDouble});
+      cursor = put_le(cursor, std::bit_cast<uint64_t>(*real));
+    } else if (const int16_t* integer = std::get_if<int16_t>(&entry)) {
+      cursor = put_le(cursor, uint16_t{kPlanTagInt16});
+      cursor = put_le(cursor, static_cast<uint16_t>(*integer));
+    } else {
+      cursor = put_le(cursor, uint16_t{kPlanTagEmpty});
+    }
+  }
+  return bytes;
 }
 
 void write_compiled_files(const BuildContext& ctx) {

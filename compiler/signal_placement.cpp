@@ -1,7 +1,107 @@
 #include "compiler/signal_placement.h"
 
-namespace scenario {
+#include "compiler/arithmetic.h"
+#include "compiler/cell_access.h"
 
-// Placement still to come.
+namespace scenario {
+namespace {
+
+// A distance in cell lengths as a cell index, halves to the even neighbour.
+int64_t cell_nearest(double cells) { return static_cast<int64_t>(nearest_even(cells)); }
+
+// Boards stand in the cell after the one that holds their position.
+int64_t board_cell(int64_t metres) { return cell_nearest(static_cast<double>(metres) / kCellLength + 1); }
+
+constexpr int32_t kWarningDistance = 1200;  // metres from the warning board to the slowdown
+constexpr int32_t kWarnedFrom = 1500;       // slowdowns nearer the start get no warning board
+constexpr int kOrientationBoards = 4;
+
+}  // namespace
+
+void memo_segnale(RouteModel& model, int32_t posizione, int32_t sx, int32_t s1, int32_t s2, int32_t s3,
+                  int32_t rapp, int32_t dx, int32_t d1, int32_t d2, int32_t d3, int32_t tempo) {
+  const int64_t c = board_cell(posizione);
+  Cell& signal = cell_at(model, c);
+  if (!signal.is_free()) {
+    model.error.number = 16;
+    return;
+  }
+  const int64_t combined_type = int64_t{sx} * 3 + dx;
+  signal.marker = kSignal;
+  signal.value4 = low_16_bits(int64_t{rapp} * 10 + combined_type);
+  signal.value1 = low_16_bits(int64_t{s1} * 10 + d1);
+  signal.value2 = low_16_bits(int64_t{s2} * 10 + d2);
+  signal.value3 = low_16_bits(int64_t{s3} * 10 + d3);
+
+  // Short times are raised to the least the simulator keeps.
+  if (tempo >= 1 && tempo <= 100) tempo = 101;
+  signal.signal_time = sx == 2 ? low_8_bits(tempo) : 0;
+
+  for (int k = 1; k <= 4; ++k) {
+    const int64_t approach = c - 2 * k;
+    // A departure signal near the route start has fewer approach cells ahead of it.
+    if (approach < 0) break;
+    model.cells[static_cast<size_t>(approach)].approach_code = low_8_bits(combined_type * 10 + k);
+  }
+}
+
+void memo_rallentamento(RouteModel& model, int32_t x, int32_t v, int32_t l, int32_t f_tt, int32_t f_ta,
+                        int32_t d_v) {
+  const int64_t start_metres = x;
+  const bool warned = start_metres > kWarnedFrom;
+  // Orientation boards only ever lead up to a warning board.
+  const bool oriented = warned && f_ta != 0;
+
+  // The warning, start and end cells are all checked before any is written; a
+  // cell outside the array refuses the record where the check reaches it.
+  const int64_t w = board_cell(start_metres - kWarningDistance);
+  if (warned && !cell_at(model, w).is_free()) {
+    model.error.number = 17;
+    return;
+  }
+  const int64_t s = board_cell(start_metres);
+  if (!cell_at(model, s).is_free()) {
+    model.error.number = 18;
+    return;
+  }
+  const int64_t e = board_cell(start_metres + l);
+  if (!cell_at(model, e).is_free()) {
+    model.error.number = 19;
+    return;
+  }
+
+  Cell& end = cell_at(model, e);
+  Cell& start = cell_at(model, s);
+  end.marker = kSlowdownEnd;
+  if (d_v != 0) end.value2 = low_16_bits(d_v);
+  // A slowdown shorter than half a cell ends in its start cell, which keeps the start board.
+  start.marker = kSlowdownStart;
+  if (d_v != 0) start.value2 = low_16_bits(d_v);
+  if (warned) {
+    Cell& warning = cell_at(model, w);
+    warning.marker = kSlowdownWarning;
+    if (d_v != 0) warning.value2 = low_16_bits(d_v);
+    warning.value1 = low_16_bits(v);
+  }
+  start.value1 = low_16_bits(v);
+  start.value3 = low_16_bits(f_tt);
+  end.value1 = low_16_bits(v);
+  end.value3 = low_16_bits(f_tt);
+
+  if (!oriented) return;
+  const int64_t b = cell_nearest(static_cast<double>(start_metres - kWarningDistance) / kCellLength);
+  for (int i = 0; i < kOrientationBoards; ++i) {
+    if (!cell_at(model, b - i).is_free()) {
+      model.error.number = 20;
+      return;
+    }
+  }
+  for (int i = 0; i < kOrientationBoards; ++i) {
+    Cell& board = cell_at(model, b - i);
+    board.marker = kOrientationBoard;
+    board.value1 = static_cast<int16_t>(i + 1);
+    if (d_v != 0) board.value2 = static_cast<int16_t>(i + 1);
+  }
+}
 
 }  // namespace scenario

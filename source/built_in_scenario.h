@@ -44,4 +44,23 @@ inline constexpr int kSlowdownSpeed = 30;
 inline constexpr int kSlowdownLength = 150;
 inline constexpr int kSlowdownStation = 4;  // index into kStations
 
+// What only the crew papers show.
+
+// The train card gives a passing time where the train does not stop.
+struct PassingTime {
+  int station;  // index into kStations
+  int hour;
+  int minute;
+};
+inline constexpr std::array<PassingTime, 2> kPassingTimes = {{{3, 13, 32}, {6, 13, 48}}};
+
+// At Morlavesa the driver changes cab and the train leaves again for the destination.
+inline constexpr int kOnwardDepartureHour = 14;
+inline constexpr int kOnwardDepartureMinute = 6;
+
+// The line point just out of the first station that the card lists, and the
+// depot whose drivers work the train.
+inline constexpr std::string_view kFreightYard = "Scalo Valdorena";
+inline constexpr std::string_view kDepot = "Deposito Locomotive di Valdorena";
+
 }  // namespace scenario::built_in

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "platform/native_file_store.h"
-#include "support/temp_folder.h"
+#include "support/built_in_context.h"
 
 namespace scenario {
 namespace {
@@ -90,10 +90,7 @@ TEST(CompiledOutput, FullRoutePlanHasTheStatedSize) {
 TEST(CompiledOutput, WritesPlanTableAndCellsByName) {
   testing::TempFolder folder;
   NativeFileStore files;
-  BuildContext ctx;
-  ctx.identity = ascii_identity("ValdorenaC_Morlavesa", "4721");
-  ctx.folder = folder.path().string();
-  ctx.files = &files;
+  BuildContext ctx = testing::built_in_context(folder, files);
   ctx.model.create_cells(25);
   ctx.model.plan_flag = 0;
   // With the plan flag 0 an earlier plan file stays as it was.

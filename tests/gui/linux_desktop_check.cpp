@@ -16,6 +16,7 @@
 #include "platform/platform_factory.h"
 #include "platform/waiting_window_layout.h"
 #include "support/builder_runs.h"
+#include "support/child_process.h"
 #include "support/temp_folder.h"
 #include "x11_screen.h"
 
@@ -84,7 +85,7 @@ TEST(LinuxDesktop, WaitingWindowShowsAttendereBeforeTheBuildStarts) {
 
 TEST(LinuxDesktop, BuilderWithADisplayShowsAWindowAndBuildsAsWithout) {
   const testing::BuildOutcome reference =
-      testing::build_in_empty_folder(SCENARIO_HEADLESS_REFERENCE_PATH, {{"DISPLAY"}, {}});
+      testing::build_in_empty_folder(SCENARIO_HEADLESS_REFERENCE_PATH, {"DISPLAY="});
 
   const XScreen eyes;
   const Window root = DefaultRootWindow(eyes.display());
@@ -107,7 +108,7 @@ TEST(LinuxDesktop, FatalReportWaitsForReturnThenEndsTheProcess) {
   testing::TempFolder folder;
   testing::TempFolder scratch;
   const std::string error_file = scratch.file("standard-error.txt");
-  testing::ChildProcess probe(FATAL_REPORT_PROBE_PATH, {folder.path().string()}, {}, error_file);
+  testing::ChildProcess probe(FATAL_REPORT_PROBE_PATH, {folder.path().string()}, error_file);
 
   const XScreen eyes;
   const Window box = eyes.wait_for_window(kApplicationTitle, seconds(20), [&] { return !probe.running(); });

@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
+#include "support/run_program.h"
 #include "support/temp_folder.h"
 
 namespace scenario::testing {
@@ -19,13 +18,12 @@ std::vector<std::string> names_of(const BuildOutcome& outcome) {
 
 }  // namespace
 
-BuildOutcome build_in_empty_folder(const fs::path& program, const EnvironmentChange& environment) {
+BuildOutcome build_in_empty_folder(const fs::path& program, const std::vector<std::string>& environment) {
   TempFolder start_folder;
-  TempFolder scratch;
   const fs::path copy = start_folder.path() / program.filename();
   fs::copy_file(program, copy);
-  const ProgramRun run = run_program(copy.string(), {}, environment, scratch.path().string());
-  BuildOutcome outcome{run.status, run.standard_error, {}};
+  const ProgramRun run = run_program(copy.string(), {}, start_folder.path().string(), environment);
+  BuildOutcome outcome{run.status, run.error_text, {}};
   for (const auto& entry : fs::directory_iterator(start_folder.path())) {
     if (entry.path() != copy) outcome.files[entry.path().filename().string()] = read_file(entry.path());
   }

@@ -5,8 +5,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
-
-#include "support/child_process.h"
+#include <vector>
 
 namespace scenario::testing {
 
@@ -16,11 +15,11 @@ struct BuildOutcome {
   std::map<std::string, std::string> files;  // name -> bytes, the program itself left out
 };
 
-// Copies the program into an empty folder of its own, runs it there and takes
-// what it left behind.
-BuildOutcome build_in_empty_folder(const std::filesystem::path& program, const EnvironmentChange& environment);
+// Copies the program into an empty folder of its own, runs it there with the
+// environment changed as run_program() takes it, and collects what it left.
+BuildOutcome build_in_empty_folder(const std::filesystem::path& program, const std::vector<std::string>& environment);
 
-// Checks, as a GoogleTest expectation, that two runs ended alike and left the
+// Checks, as GoogleTest expectations, that two runs ended alike and left the
 // same files with the same bytes.
 void expect_same_build(const BuildOutcome& outcome, const BuildOutcome& reference);
 

@@ -1,7 +1,8 @@
 #pragma once
 
-// Runs another program of ours, as a person or a script would start it, with
-// its standard error kept in a file (POSIX systems).
+// Starts another program of ours and lets the test act while it runs: a box
+// it shows can be answered before it ends (POSIX systems). For a program that
+// is only run to its end, see run_program.h.
 
 #include <sys/types.h>
 
@@ -12,15 +13,12 @@
 
 namespace scenario::testing {
 
-struct EnvironmentChange {
-  std::vector<std::string> unset;  // names to drop from this process's environment
-  std::vector<std::string> set;    // "NAME=value" to add
-};
-
 class ChildProcess {
  public:
+  // Starts `program` with this process's environment, its standard input
+  // empty and its standard error going to `standard_error_file`.
   ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
-               const EnvironmentChange& environment, const std::string& standard_error_file);
+               const std::string& standard_error_file);
   // A child still running at the end of a test is killed.
   ~ChildProcess();
   ChildProcess(const ChildProcess&) = delete;
@@ -35,15 +33,5 @@ class ChildProcess {
   pid_t pid_ = -1;
   std::optional<int> status_;
 };
-
-struct ProgramRun {
-  int status = -1;
-  std::string standard_error;
-};
-
-// Runs the program to its end (at most a minute) with its standard error in
-// `scratch_folder`.
-ProgramRun run_program(const std::string& program, const std::vector<std::string>& arguments,
-                       const EnvironmentChange& environment, const std::string& scratch_folder);
 
 }  // namespace scenario::testing

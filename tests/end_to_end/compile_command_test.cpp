@@ -1,0 +1,107 @@
+// The authors' compile command against the builder it must match byte for byte.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "source/line_data.h"
+#include "source/train_data.h"
+#include "source/text_writer.h"
+#include "support/run_program.h"
+#include "support/temp_folder.h"
+
+namespace scenario {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct AuthorFiles {
+  fs::path line;
+  fs::path train;
+};
+
+AuthorFiles write_sources(const testing::TempFolder& folder, const std::string& line, const std::string& train) {
+  AuthorFiles files{folder.path() / "my line.txt", folder.path() / "my train.txt"};
+  testing::write_file(files.line, line);
+  testing::write_file(files.train, train);
+  return files;
+}
+
+testing::ProgramRun compile(const AuthorFiles& files, const std::string& name, const std::string& number,
+                            const fs::path& out, std::vector<std::string> extra = {}) {
+  std::vector<std::string> args = {"compile", "--line", files.line.string(), "--train", files.train.string(),
+                                   "--name", name, "--train-number", number, "--out", out.string()};
+  args.insert(args.end(), extra.begin(), extra.end());
+  return testing::run_program(SCENARIO_TOOL_PATH, args, fs::current_path().string());
+}
+
+TEST(CompileCommand, BuiltInSourcesGiveTheBuildersBytes) {
+  testing::TempFolder home;
+  fs::copy_file(SCENARIO_BUILDER_PATH, home.path() / "scenario_builder");
+  ASSERT_EQ(testing::run_program((home.path() / "scenario_builder").string(), {}, home.path().string(),
+                                 {"DISPLAY="}).status, 0);
+
+  testing::TempFolder author;
+  const std::string line = render_text_file(line_source_lines());
+  const std::string train = render_text_file(train_source_lines());
+  const AuthorFiles files = write_sources(author, line, train);
+  const fs::path out = author.path() / "out";
+
+  const auto run = compile(files, "ValdorenaC_Morlavesa", "4721", out);
+  EXPECT_EQ(run.status, 0) << run.error_text;
+  for (const char* name : {"ValdorenaC_Morlavesa_4721.dat", "ValdorenaC_Morlavesa_4721.sim",
+                           "ValdorenaC_Morlavesa_linea.dat"}) {
+    EXPECT_EQ(testing::read_file(out / name), testing::read_file(home.path() / name)) << name;
+  }
+  // The author's own files are untouched.
+  EXPECT_EQ(testing::read_file(files.line), line);
+  EXPECT_EQ(testing::read_file(files.train), train);
+}
+
+const char* const kShortLine = "[generale]\r\nlunghezza percorso, 1000\r\n[fine]\r\n";
+
+TEST(CompileCommand, NamesAreStoredAsWindows1252AndKeptAsTypedInFileNames) {
+  testing::TempFolder author;
+  const AuthorFiles files = write_sources(author, kShortLine, "[generale]\r\n[fine]\r\n");
+  const fs::path out = author.path() / "out";
+
+  const auto run = compile(files, "Città", "R 12", out, {"--no-plan"});
+  EXPECT_EQ(run.status, 0) << run.error_text;
+  EXPECT_FALSE(fs::exists(out / "Città_linea.dat"));
+  EXPECT_EQ(fs::file_size(out / "Città_R 12.dat"), 15u * 161u);
+  const std::string table = testing::read_file(out / "Città_R 12.sim");
+  EXPECT_NE(table.find(std::string("\x05\x00" "Citt\xE0", 7)), std::string::npos);
+
+  const auto refused = compile(files, "Łódź", "1", out);
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.error_text.find("Windows-1252"), std::string::npos) << refused.error_text;
+
+  const auto escaping = compile(files, "../elsewhere", "1", out);
+  EXPECT_EQ(escaping.status, 1);
+}
+
+TEST(CompileCommand, ExitStatusTellsBuildErrorsAndFatalReports) {
+  testing::TempFolder author;
+  const fs::path out = author.path() / "out";
+
+  // A gradient far beyond the route: error 15, still compiled.
+  const AuthorFiles beyond = write_sources(
+      author, "[generale]\r\nlunghezza percorso, 1000\r\n[pendenze]\r\npendenza, 9000, 5\r\n[fine]\r\n",
+      "[generale]\r\n[fine]\r\n");
+  const auto late = compile(beyond, "S", "1", out);
+  EXPECT_EQ(late.status, 2);
+  EXPECT_EQ(late.error_text, "build error 15: a record position beyond the cell array, at 9000 m\n");
+  EXPECT_TRUE(fs::exists(out / "S_1.dat"));
+
+  // A code point in cell 1 takes a slot the compiler stamps.
+  const AuthorFiles stamped =
+      write_sources(author, kShortLine, "[generale]\r\n[codici]\r\nabbattimento, 50, 40\r\n[fine]\r\n");
+  const auto fatal = compile(stamped, "T", "1", out);
+  EXPECT_EQ(fatal.status, 1);
+  EXPECT_NE(fatal.error_text.find(" Errore n. 1250"), std::string::npos) << fatal.error_text;
+  EXPECT_FALSE(fs::exists(out / "T_1.dat"));
+  EXPECT_FALSE(fs::exists(out / "T_1.sim"));
+}
+
+}  // namespace
+}  // namespace scenario

@@ -1,0 +1,42 @@
+// The scenario authors' command-line tool.
+
+#include <CLI/CLI.hpp>
+
+#include "tools/compile_command.h"
+
+int main(int argc, char** argv) {
+  CLI::App app{"Tools for authors of train-driving scenarios: compile a line source and a train source into the\n"
+               "files the simulator loads, exactly as the scenario builder does."};
+  app.require_subcommand(1);
+
+  scenario::CompileRequest request;
+  CLI::App* compile = app.add_subcommand("compile", "compile your line and train sources into the simulator's files");
+  compile->footer(
+      "Compile a line source file and a train source file into the compiled cell file (<name>_<train>.dat),\n"
+      "the compiled table file (<name>_<train>.sim) and, unless --no-plan, the compiled line plan file\n"
+      "(<name>_linea.dat) in the output folder. Your source files are read, never changed or deleted.\n"
+      "Exit status: 0 compiled cleanly; 2 compiled, but the compiler recorded a build error (printed with\n"
+      "its number, meaning and position in metres); 1 nothing compiled (a fatal report 1250/1251, no route\n"
+      "length, or a file that could not be read or written).");
+  compile->add_option("--line", request.line_source, "the line source file")->required()->check(CLI::ExistingFile);
+  compile->add_option("--train", request.train_source, "the train source file")->required()->check(CLI::ExistingFile);
+  compile->add_option("--name", request.scenario_name, "scenario name (stored in record 85, part of every file name)")
+      ->required();
+  compile->add_option("--train-number", request.train_number, "train number (stored in record 86, part of the file names)")
+      ->required();
+  compile->add_option("--out", request.output_folder, "folder that receives the compiled files (created if missing)")
+      ->required();
+  bool no_plan = false;
+  compile->add_flag("--no-plan", no_plan, "do not write the compiled line plan file (curve rows are then not read)");
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    app.exit(e);
+    return 1;
+  }
+  request.plan = !no_plan;
+  return scenario::run_compile(request);
+}

@@ -33,7 +33,10 @@ cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null
 wine cmd /c exit
 
-ctest --test-dir "$build" --output-on-failure -j 2
+# Rarely (once in about 2000 starts here) a program under wine ends at once
+# with nothing said; a test that fails is run once more. The same tests run
+# natively without retries in the Linux builds.
+ctest --test-dir "$build" --output-on-failure -j 2 --repeat until-pass:2
 
 # The Linux builder alone in an empty folder, without a display: the reference.
 compare="$PWD/$build/compare"

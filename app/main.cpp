@@ -1,5 +1,5 @@
 #include "app/build_driver.h"
-#include "platform/headless_platform.h"
+#include "platform/platform_factory.h"
 
 int main() {
   auto platform = scenario::make_platform();

@@ -6,21 +6,13 @@
 
 #include <cerrno>
 #include <cstring>
-#include <random>
+
+#include "platform/temporary_name.h"
 
 namespace scenario {
 namespace {
 
 std::string reason() { return std::strerror(errno); }
-
-// A name beside the target, so that the final rename stays within one folder.
-std::string temporary_name_for(const std::string& path) {
-  static std::mt19937_64 generator{std::random_device{}()};
-  const size_t slash = path.find_last_of('/');
-  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  return folder + "." + name + ".tmp-" + std::to_string(generator() % 1000000000ULL);
-}
 
 }  // namespace
 
@@ -42,7 +34,7 @@ void PosixFileStore::replace(const std::string& path, std::string_view bytes) {
   int fd = -1;
   // Created exclusively and never through a link: a name already taken gets another try.
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temporary = temporary_name_for(path);
+    temporary = temporary_name_beside(path, "/");
     fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST) throw FileError("create", temporary, reason());
   }

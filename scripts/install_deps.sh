@@ -2,7 +2,17 @@
 # Installs the Debian packages the build and the tests need, only those missing.
 set -euo pipefail
 
-packages=(build-essential cmake libgtest-dev libbenchmark-dev libcli11-dev)
+packages=(
+  build-essential cmake libgtest-dev libbenchmark-dev libcli11-dev
+  # the Linux desktop: FLTK on X11 (CMake's FindFLTK also looks for fluid)
+  libfltk1.3-dev fluid libxtst-dev libpng-dev
+  # a display for the window tests
+  xvfb fonts-dejavu-core
+  # the Windows program: MinGW-w64 with POSIX threads (GoogleTest needs them), run under wine
+  g++-mingw-w64-x86-64-posix wine wine64 fonts-wine
+  # the X libraries wine's display driver loads at run time (only recommended by wine)
+  libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1 libxcomposite1 libxxf86vm1
+)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -14,4 +24,4 @@ sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 echo "installing: ${missing[*]}"
 $sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/posix_file_store.h"
+#include "platform/native_file_store.h"
 #include "support/temp_folder.h"
 
 namespace scenario {
@@ -31,7 +31,7 @@ class RecordingPlatform : public Platform {
 
  private:
   std::string folder_;
-  PosixFileStore files_;
+  NativeFileStore files_;
 };
 
 TEST(BuildDriver, FatalReportShowsTheNumberAndEndsTheProcess) {

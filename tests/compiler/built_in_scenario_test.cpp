@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "compiler/compile.h"
-#include "platform/posix_file_store.h"
+#include "platform/native_file_store.h"
 #include "source/line_data.h"
 #include "source/train_data.h"
 #include "support/built_in_context.h"
@@ -24,7 +24,7 @@ class BuiltInScenario : public ::testing::Test {
   const Cell& cell(int index) const { return ctx.model.cells.at(static_cast<size_t>(index)); }
 
   testing::TempFolder folder;
-  PosixFileStore files;
+  NativeFileStore files;
   BuildContext ctx = testing::built_in_context(folder, files);
   CompileResult result;
 };

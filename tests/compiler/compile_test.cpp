@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "platform/posix_file_store.h"
+#include "platform/native_file_store.h"
 #include "support/built_in_context.h"
 
 namespace scenario {
@@ -63,7 +63,7 @@ TEST(CompileOperation, SourcesUsingReservedSlotsEndInAFatalReportWithNothingWrit
   };
   for (const Case& c : cases) {
     testing::TempFolder folder;
-    PosixFileStore files;
+    NativeFileStore files;
     BuildContext ctx = testing::built_in_context(folder, files);
     testing::write_file(folder.path() / "ValdorenaC_Morlavesa_linea.txt",
                         "[generale]\r\nlunghezza percorso, 1000\r\n[fine]\r\n");
@@ -86,7 +86,7 @@ TEST(CompileOperation, SourcesUsingReservedSlotsEndInAFatalReportWithNothingWrit
 
 TEST(CompileOperation, NoRouteLengthMeansNoCellsAndNoCompiledFile) {
   testing::TempFolder folder;
-  PosixFileStore files;
+  NativeFileStore files;
   BuildContext ctx = testing::built_in_context(folder, files);
   int32_t plan_flag = 1;
   // No line source at all: error 101, the train source is not read.
@@ -100,7 +100,7 @@ TEST(CompileOperation, NoRouteLengthMeansNoCellsAndNoCompiledFile) {
 
 TEST(CompileOperation, ABuildErrorStillWritesEveryCompiledFile) {
   testing::TempFolder folder;
-  PosixFileStore files;
+  NativeFileStore files;
   BuildContext ctx = testing::built_in_context(folder, files);
   testing::write_file(folder.path() / "ValdorenaC_Morlavesa_linea.txt",
                       "[generale]\r\nlunghezza percorso, 1000\r\n[pendenze]\r\npendenza, 9000, 5\r\n[fine]\r\n");

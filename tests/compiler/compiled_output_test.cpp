@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "platform/posix_file_store.h"
+#include "platform/native_file_store.h"
 #include "support/built_in_context.h"
 
 namespace scenario {
@@ -89,7 +89,7 @@ TEST(CompiledOutput, FullRoutePlanHasTheStatedSize) {
 
 TEST(CompiledOutput, WritesPlanTableAndCellsByName) {
   testing::TempFolder folder;
-  PosixFileStore files;
+  NativeFileStore files;
   BuildContext ctx = testing::built_in_context(folder, files);
   ctx.model.create_cells(25);
   ctx.model.plan_flag = 0;

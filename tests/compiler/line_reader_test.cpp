@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "compiler/source_reading.h"
-#include "platform/posix_file_store.h"
+#include "platform/native_file_store.h"
 #include "source/line_data.h"
 #include "support/built_in_context.h"
 #include "support/temp_folder.h"
@@ -67,7 +67,7 @@ class LineSource {
 
  private:
   testing::TempFolder folder_;
-  PosixFileStore files_;
+  NativeFileStore files_;
   BuildContext ctx_;
 };
 
@@ -83,7 +83,7 @@ double plan_double(const RouteModel& model, int32_t metre, int coordinate) {
 
 TEST(LineReader, BuiltInLineReadsWithoutError) {
   testing::TempFolder folder;
-  PosixFileStore files;
+  NativeFileStore files;
   BuildContext ctx = testing::built_in_context(folder, files);
   ctx.model.plan_flag = 1;
   dati_linea(ctx);

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/posix_file_store.h"
+#include "platform/native_file_store.h"
 #include "source/train_data.h"
 #include "support/temp_folder.h"
 
@@ -40,7 +40,7 @@ class TrainSource {
 
  private:
   testing::TempFolder folder_;
-  PosixFileStore files_;
+  NativeFileStore files_;
   BuildContext ctx_;
 };
 

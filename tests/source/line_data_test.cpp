@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/posix_file_store.h"
+#include "platform/native_file_store.h"
 #include "support/temp_folder.h"
 #include "support/source_rows.h"
 
@@ -343,7 +343,7 @@ TEST_F(BuiltInLine, SignBoardsInOrderWithPaddedGroups) {
 
 TEST(LineData, WritesTheFileByNameReplacingALongerOne) {
   testing::TempFolder folder;
-  PosixFileStore files;
+  NativeFileStore files;
   BuildContext ctx;
   ctx.identity = ascii_identity("ValdorenaC_Morlavesa", "4721");
   ctx.folder = folder.path().string();

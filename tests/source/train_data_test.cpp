@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/posix_file_store.h"
+#include "platform/native_file_store.h"
 #include "source/built_in_scenario.h"
 #include "support/built_in_context.h"
 #include "support/source_rows.h"
@@ -206,7 +206,7 @@ TEST(TrainData, StationRowsFollowTheTimetableAndTheFirstRowsSpacing) {
 
 TEST(TrainData, WritesTheTrainSourceFileUnderItsName) {
   testing::TempFolder folder;
-  PosixFileStore files;
+  NativeFileStore files;
   const BuildContext ctx = testing::built_in_context(folder, files);
   dati_treno(ctx);
   const std::string bytes = testing::read_file(folder.file("ValdorenaC_Morlavesa_4721-.txt"));

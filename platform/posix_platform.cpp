@@ -1,0 +1,17 @@
+#include "platform/posix_platform.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/start_folder.h"
+
+namespace scenario {
+
+std::string PosixPlatform::start_folder() { return executable_folder(); }
+
+void PosixPlatform::end_process(int status) {
+  std::fflush(nullptr);
+  std::_Exit(status);
+}
+
+}  // namespace scenario

@@ -72,8 +72,10 @@ void close_box(Fl_Widget*, void* box) { static_cast<Fl_Window*>(box)->hide(); }
 
 FltkPlatform::FltkPlatform(Display* display) : display_(display) {
   fl_open_display(display_);
-  // Fontconfig picks the closest installed face to the one asked for; 'B' asks for bold.
-  static const std::string face = std::string("B") + kWaitingFontFace;
+  // 'B' asks for bold; fontconfig takes the first family of the list that is
+  // installed. Where the form's face is missing, a face of Arial's metrics keeps
+  // "Attendere" within its label, which the wider default sans-serif overruns.
+  static const std::string face = std::string("B") + kWaitingFontFace + "," + kWaitingFontFallbacks;
   Fl::set_font(kWaitingFont, face.c_str());
 }
 

@@ -10,6 +10,8 @@ inline constexpr char kWaitingWindowCaption[] = "Form1";
 inline constexpr char kWaitingText[] = "Attendere";
 // The face the form asks for; a desktop without it uses its closest sans-serif.
 inline constexpr char kWaitingFontFace[] = "MS Sans Serif";
+// Faces near it in width, in order of preference, for desktops without it.
+inline constexpr char kWaitingFontFallbacks[] = "Liberation Sans,Arimo,Arial";
 inline constexpr int kWaitingFontPoints = 24;
 inline constexpr int kWaitingFontWeight = 700;  // bold
 

@@ -8,6 +8,8 @@ packages=(
   libfltk1.3-dev fluid libxtst-dev libpng-dev
   # a display for the window tests
   xvfb fonts-dejavu-core
+  # a sans-serif face as narrow as the waiting window's own, so that its label fits
+  fonts-liberation2
   # the Windows program: MinGW-w64 with POSIX threads (GoogleTest needs them), run under wine
   g++-mingw-w64-x86-64-posix wine wine64 fonts-wine
   # the X libraries wine's display driver loads at run time (only recommended by wine)

@@ -81,6 +81,9 @@ TEST(LinuxDesktop, WaitingWindowShowsAttendereBeforeTheBuildStarts) {
   EXPECT_LE(ink->top - kLabel.top, 12);
   EXPECT_GE(ink->height(), 20);
   EXPECT_GE(ink->width(), 140);
+  // The whole word fits: the label keeps its text 3 pixels inside its edge, so a
+  // word cut off by it inks right up to that inset.
+  EXPECT_LT(ink->right, kLabel.right - 4) << "the label cuts its text off at " << ink->right;
 }
 
 TEST(LinuxDesktop, BuilderWithADisplayShowsAWindowAndBuildsAsWithout) {

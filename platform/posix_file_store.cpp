@@ -36,9 +36,9 @@ void PosixFileStore::replace(const std::string& path, std::string_view bytes) {
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
     temporary = temporary_name_beside(path, "/");
     fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) throw FileError("create", temporary, reason());
+    if (fd < 0 && errno != EEXIST) throw FileError("create a temporary file for", path, reason());
   }
-  if (fd < 0) throw FileError("create", temporary, "no free temporary name");
+  if (fd < 0) throw FileError("create a temporary file for", path, "no free temporary name");
 
   const auto fail = [&](const char* operation) {
     const std::string why = reason();

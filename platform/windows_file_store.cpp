@@ -38,10 +38,10 @@ void WindowsFileStore::replace(const std::string& path, std::string_view bytes) 
                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS &&
         GetLastError() != ERROR_ALREADY_EXISTS) {
-      throw FileError("create", temporary, reason());
+      throw FileError("create a temporary file for", path, reason());
     }
   }
-  if (file == INVALID_HANDLE_VALUE) throw FileError("create", temporary, "no free temporary name");
+  if (file == INVALID_HANDLE_VALUE) throw FileError("create a temporary file for", path, "no free temporary name");
 
   const auto fail = [&](const char* operation) {
     const std::string why = reason();

@@ -12,18 +12,20 @@ TEST(TemporaryName, StandsBesideTheTargetAndChangesEachTime) {
     const char* expected_start;
   };
   const Case cases[] = {
-      {"/home/driver/cells.dat", "/", "/home/driver/.cells.dat.tmp-"},
-      {"C:\\Scenari\\cells.dat", "\\/", "C:\\Scenari\\.cells.dat.tmp-"},
-      {"C:\\Scenari/sub\\cells.dat", "\\/", "C:\\Scenari/sub\\.cells.dat.tmp-"},
-      {"cells.dat", "/", ".cells.dat.tmp-"},
+      {"/home/driver/cells.dat", "/", "/home/driver/.tmp-"},
+      {"C:\\Scenari\\cells.dat", "\\/", "C:\\Scenari\\.tmp-"},
+      {"C:\\Scenari/sub\\cells.dat", "\\/", "C:\\Scenari/sub\\.tmp-"},
+      {"cells.dat", "/", ".tmp-"},
       // On POSIX a backslash is part of the file's name, not a folder's end.
-      {"/home/a\\b.dat", "/", "/home/.a\\b.dat.tmp-"},
+      {"/home/a\\b.dat", "/", "/home/.tmp-"},
+      // However long the target's name, the temporary's stays short.
+      {"/home/driver/a_scenario_name_of_two_hundred_and_thirty_five_characters.dat", "/", "/home/driver/.tmp-"},
   };
   for (const Case& c : cases) {
     const std::string first = temporary_name_beside(c.path, c.separators);
     const std::string second = temporary_name_beside(c.path, c.separators);
     EXPECT_EQ(first.rfind(c.expected_start, 0), 0u) << first;
-    EXPECT_GT(first.size(), std::string(c.expected_start).size()) << first;
+    EXPECT_EQ(first.size(), std::string(c.expected_start).size() + 9) << first;
     EXPECT_NE(first, second);
   }
 }

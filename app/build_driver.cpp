@@ -23,6 +23,17 @@ void errore(Platform& platform, const std::string& a) {
   std::abort();  // a backend whose end_process returned would carry on past a fatal report
 }
 
+namespace {
+
+// A run that cannot go on says why where its user will see it: on the
+// terminal, and in a box on a desktop, where there may be no terminal.
+int stop_run(Platform& platform, const std::string& why) {
+  platform.show_fatal_report(why);
+  return 1;
+}
+
+}  // namespace
+
 int Form_Load(Platform& platform) {
   BuildContext ctx;
   ctx.identity = ascii_identity(std::string(built_in::kScenarioName), std::string(built_in::kTrainNumber));
@@ -44,20 +55,17 @@ int Form_Load(Platform& platform) {
       case CompileResult::Status::fatal_report:
         errore(platform, std::to_string(result.fatal_number));
       case CompileResult::Status::no_cell_array:
-        std::fprintf(stderr, "no compiled file written: the line source gave no route length (%s)\n",
-                     describe_build_error(ctx.model.error).c_str());
-        return 1;
+        return stop_run(platform, "no compiled file written: no cells were built (" +
+                                      describe_build_error(ctx.model.error) + ")");
       case CompileResult::Status::written:
         break;
     }
   } catch (const FileError& e) {
-    std::fprintf(stderr, "%s\n", e.what());
-    return 1;
+    return stop_run(platform, e.what());
   } catch (const std::exception& e) {
     // Reading failures are recorded by the compiler itself; anything reaching
     // here stops the run with what went wrong rather than an abort.
-    std::fprintf(stderr, "build stopped: %s\n", e.what());
-    return 1;
+    return stop_run(platform, std::string("build stopped: ") + e.what());
   }
   if (ctx.model.error.number != 0) {
     std::fprintf(stderr, "%s\n", describe_build_error(ctx.model.error).c_str());

@@ -10,8 +10,9 @@ namespace scenario {
 
 // Runs the build once in the platform's start folder and returns the process
 // status: 0 clean, 2 when the compiler recorded a build error (reported on
-// standard error), 1 when a file could not be written or no cells were built.
-// A fatal report ends the process from inside.
+// standard error), 1 when a file could not be written or no cells were built
+// (reported as the platform reports failures, in a box on a desktop). A fatal
+// report ends the process from inside.
 int Form_Load(Platform& platform);
 
 // The fatal report: " Errore n. " and `a` in a box with one OK button, then

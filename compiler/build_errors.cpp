@@ -35,9 +35,21 @@ std::string_view build_error_meaning(int32_t number) {
   }
 }
 
+bool build_error_has_position(int32_t number) {
+  switch (number) {
+    case 6: case 7: case 8: case 9: case 11: case 12: case 13: case 15:
+    case 16: case 17: case 18: case 19: case 20: case 21: case 22:
+      return true;
+    default:
+      return false;
+  }
+}
+
 std::string describe_build_error(const BuildError& error) {
-  return "build error " + std::to_string(error.number) + ": " + std::string(build_error_meaning(error.number)) +
-         ", at " + std::to_string(error.position) + " m";
+  std::string line =
+      "build error " + std::to_string(error.number) + ": " + std::string(build_error_meaning(error.number));
+  if (build_error_has_position(error.number)) line += ", at " + std::to_string(error.position) + " m";
+  return line;
 }
 
 }  // namespace scenario

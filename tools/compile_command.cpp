@@ -10,7 +10,7 @@
 
 #include "compiler/build_errors.h"
 #include "compiler/compile.h"
-#include "platform/posix_file_store.h"
+#include "platform/native_file_store.h"
 #include "source/windows1252.h"
 
 namespace scenario {
@@ -24,16 +24,20 @@ class PrivateFolder {
  public:
   PrivateFolder() {
     std::random_device seed;
+    std::error_code error;
+    const fs::path temporary_folders = fs::temp_directory_path(error);
+    if (error) throw FileError("find", "the folder for temporary files", error.message());
     for (int attempt = 0; attempt < 100; ++attempt) {
-      const fs::path candidate = fs::temp_directory_path() / ("scenario-compile-" + std::to_string(seed()));
-      std::error_code error;
+      const fs::path candidate = temporary_folders / ("scenario-compile-" + std::to_string(seed()));
       if (fs::create_directory(candidate, error)) {
         fs::permissions(candidate, fs::perms::owner_all, fs::perm_options::replace, error);
         path_ = candidate;
         return;
       }
+      // Only a name already taken is worth another try.
+      if (error) throw FileError("create", candidate.string(), error.message());
     }
-    throw FileError("create", (fs::temp_directory_path() / "scenario-compile-*").string(), "no free folder name");
+    throw FileError("create", (temporary_folders / "scenario-compile-*").string(), "no free folder name");
   }
   ~PrivateFolder() {
     std::error_code ignored;
@@ -55,6 +59,15 @@ bool usable_in_file_names(const std::string& text) {
 
 void complain(const std::string& message) { std::fprintf(stderr, "scenario_tool: %s\n", message.c_str()); }
 
+// The same file as one of the author's sources, reached by whatever path.
+bool is_source(const fs::path& output, const CompileRequest& request) {
+  std::error_code error;
+  for (const std::string& source : {request.line_source, request.train_source}) {
+    if (fs::equivalent(output, source, error)) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 int run_compile(const CompileRequest& request) {
@@ -73,7 +86,26 @@ int run_compile(const CompileRequest& request) {
     }
   }
 
-  PosixFileStore files;
+  if (request.output_folder.empty()) {
+    complain("the output folder is empty: name a folder, \".\" for this one");
+    return 1;
+  }
+  std::vector<std::string> output_names;
+  {
+    const Identity id{*scenario_bytes, *train_bytes, request.scenario_name, request.train_number};
+    if (request.plan) output_names.push_back(line_plan_file_name(id));
+    output_names.push_back(table_file_name(id));
+    output_names.push_back(cell_file_name(id));
+  }
+  for (const std::string& name : output_names) {
+    const fs::path output = fs::path(request.output_folder) / name;
+    if (is_source(output, request)) {
+      complain(output.string() + " is one of your source files; the compiled file would replace it");
+      return 1;
+    }
+  }
+
+  NativeFileStore files;
   BuildError recorded;
   try {
     PrivateFolder work;
@@ -96,8 +128,7 @@ int run_compile(const CompileRequest& request) {
                       : ": the sources set value 2 of cell 1 or the time of record 85, slots of the identity codes"));
         return 1;
       case CompileResult::Status::no_cell_array:
-        complain("no compiled file written: the line source gave no cells (" + describe_build_error(ctx.model.error) +
-                 ")");
+        complain("no compiled file written: no cells were built (" + describe_build_error(ctx.model.error) + ")");
         return 1;
       case CompileResult::Status::written:
         break;
@@ -105,13 +136,10 @@ int run_compile(const CompileRequest& request) {
 
     std::error_code error;
     fs::create_directories(request.output_folder, error);
+    if (error) throw FileError("create the output folder", request.output_folder, error.message());
     BuildContext out = ctx;
     out.folder = request.output_folder;
-    std::vector<std::string> names;
-    if (request.plan) names.push_back(line_plan_file_name(ctx.identity));
-    names.push_back(table_file_name(ctx.identity));
-    names.push_back(cell_file_name(ctx.identity));
-    for (const std::string& name : names) files.replace(out.path(name), files.read(ctx.path(name)));
+    for (const std::string& name : output_names) files.replace(out.path(name), files.read(ctx.path(name)));
     recorded = ctx.model.error;
   } catch (const FileError& e) {
     complain(e.what());

@@ -101,7 +101,7 @@ TEST(CompileCommand, ExitStatusTellsBuildErrorsAndFatalReports) {
       "[generale]\r\n[fine]\r\n");
   const auto refused = compile(long_text, "L", "1", out);
   EXPECT_EQ(refused.status, 2);
-  EXPECT_EQ(refused.error_text, "build error 25: run-time failure while reading a source file, at 0 m\n");
+  EXPECT_EQ(refused.error_text, "build error 25: run-time failure while reading a source file\n");
 
   // A code point in cell 1 takes a slot the compiler stamps.
   const AuthorFiles stamped =
@@ -111,6 +111,37 @@ TEST(CompileCommand, ExitStatusTellsBuildErrorsAndFatalReports) {
   EXPECT_NE(fatal.error_text.find(" Errore n. 1250"), std::string::npos) << fatal.error_text;
   EXPECT_FALSE(fs::exists(out / "T_1.dat"));
   EXPECT_FALSE(fs::exists(out / "T_1.sim"));
+}
+
+}  // namespace
+}  // namespace scenario
+
+namespace scenario {
+namespace {
+
+TEST(CompileCommand, RefusesOutputsThatWouldReplaceTheAuthorsSourcesOrLandNowhere) {
+  testing::TempFolder author;
+  // The author keeps the line source under the very name the compiled plan would take.
+  const fs::path line = author.path() / "V_linea.dat";
+  const fs::path train = author.path() / "train.txt";
+  const std::string line_text = "[generale]\r\nlunghezza percorso, 1000\r\n[fine]\r\n";
+  testing::write_file(line, line_text);
+  testing::write_file(train, "[generale]\r\n[fine]\r\n");
+  const AuthorFiles files{line, train};
+
+  const auto clash = compile(files, "V", "1", author.path());
+  EXPECT_EQ(clash.status, 1);
+  EXPECT_NE(clash.error_text.find("V_linea.dat is one of your source files"), std::string::npos) << clash.error_text;
+  EXPECT_EQ(testing::read_file(line), line_text);
+  EXPECT_FALSE(fs::exists(author.path() / "V_1.dat"));
+
+  // Without the plan the two files do not meet.
+  EXPECT_EQ(compile(files, "V", "1", author.path(), {"--no-plan"}).status, 0);
+  EXPECT_EQ(testing::read_file(line), line_text);
+
+  const auto nowhere = compile(files, "V", "1", "");
+  EXPECT_EQ(nowhere.status, 1);
+  EXPECT_NE(nowhere.error_text.find("output folder"), std::string::npos) << nowhere.error_text;
 }
 
 }  // namespace

@@ -22,9 +22,8 @@ constexpr size_t kTimesWidth = 15;
 constexpr size_t kMarginWidth = 3;
 constexpr size_t kSymbolWidth = 19;
 
-// A stop lasts one minute: the card shows the arrival one minute before the
-// scheduled departure.
-constexpr int kDwellMinutes = 1;
+// The card shows the arrival one stop's length before the scheduled departure.
+constexpr int kDwellMinutes = bi::kStopSeconds / 60;
 
 struct TimetableRow {
   std::string_view max_speed;  // two digits, or empty

@@ -38,6 +38,10 @@ inline constexpr std::array<Station, 8> kStations = {{
     {"MORLAVESA", 42150, 13, 58, 0},
 }};
 
+// A stop at an intermediate station lasts one minute: the train source's stop
+// time, and the card's arrival one minute before the departure.
+inline constexpr int kStopSeconds = 60;
+
 // The day's one slowdown: it lies in Torresecca's station area.
 inline constexpr int kSlowdownPosition = 22050;
 inline constexpr int kSlowdownSpeed = 30;

@@ -1,0 +1,88 @@
+// Sources an author might get wrong in any way: the compile must record a
+// build error or finish, never crash, hang or write outside its arrays (the
+// sanitizer build watches the last).
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+#include "compiler/compile.h"
+#include "platform/native_file_store.h"
+#include "source/line_data.h"
+#include "source/train_data.h"
+#include "support/built_in_context.h"
+
+namespace scenario {
+namespace {
+
+// Extremes and near-misses for every width a field may have.
+const char* const kAwkwardNumbers[] = {"2147483647", "-2147483648", "2147483648", "32767", "-32769", "256", "-1",
+                                       "0",          "1000001",     "-7000",      "49900", "25",     "",   "1.5"};
+const char* const kAwkwardText[] = {",", "-", "\r\n", " ", "\t", "[", "]", "[generale]", "curvas", "stazione,", "9"};
+
+std::string mutate(std::string text, std::mt19937& random) {
+  const auto pick = [&random](size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(random); };
+  const int edits = 1 + static_cast<int>(pick(4));
+  for (int e = 0; e < edits && !text.empty(); ++e) {
+    const size_t at = pick(text.size());
+    switch (pick(5)) {
+      case 0:  // a number replaced by an awkward one
+      {
+        size_t start = text.find_first_of("0123456789", at);
+        if (start == std::string::npos) break;
+        size_t end = text.find_first_not_of("0123456789", start);
+        text.replace(start, (end == std::string::npos ? text.size() : end) - start,
+                     kAwkwardNumbers[pick(std::size(kAwkwardNumbers))]);
+        break;
+      }
+      case 1:  // a stray separator or keyword
+        text.insert(at, kAwkwardText[pick(std::size(kAwkwardText))]);
+        break;
+      case 2:  // a stretch lost
+        text.erase(at, 1 + pick(40));
+        break;
+      case 3:  // a line repeated elsewhere
+      {
+        const size_t line_start = text.rfind('\n', at) == std::string::npos ? 0 : text.rfind('\n', at) + 1;
+        const size_t line_end = text.find('\n', at);
+        const std::string line = text.substr(line_start, line_end == std::string::npos ? std::string::npos
+                                                                                       : line_end - line_start + 1);
+        text.insert(pick(text.size()), line);
+        break;
+      }
+      default:  // the file cut short
+        text.resize(at);
+        break;
+    }
+  }
+  return text;
+}
+
+TEST(HostileSources, MutatedBuiltInSourcesCompileOrRecordAnError) {
+  const std::string line = render_text_file(line_source_lines());
+  const std::string train = render_text_file(train_source_lines());
+  std::mt19937 random(20261210);
+  for (int round = 0; round < 400; ++round) {
+    testing::TempFolder folder;
+    NativeFileStore files;
+    BuildContext ctx = testing::built_in_context(folder, files);
+    const bool line_side = round % 2 == 0;
+    const std::string line_text = line_side ? mutate(line, random) : line;
+    const std::string train_text = line_side ? train : mutate(train, random);
+    testing::write_file(folder.path() / "ValdorenaC_Morlavesa_linea.txt", line_text);
+    testing::write_file(folder.path() / "ValdorenaC_Morlavesa_4721-.txt", train_text);
+
+    int32_t plan_flag = round % 3 == 0 ? 0 : 1;
+    CompileResult result;
+    ASSERT_NO_THROW(result = memorizza_percorso(ctx, plan_flag)) << "round " << round;
+    if (result.status == CompileResult::Status::written) {
+      EXPECT_EQ(std::filesystem::file_size(folder.path() / "ValdorenaC_Morlavesa_4721.dat"),
+                15u * ctx.model.cells.size())
+          << "round " << round;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace scenario

@@ -7,6 +7,7 @@
 #include "source/line_data.h"
 #include "source/train_data.h"
 #include "source/text_writer.h"
+#include "support/builder_runs.h"
 #include "support/run_program.h"
 #include "support/temp_folder.h"
 
@@ -36,10 +37,8 @@ testing::ProgramRun compile(const AuthorFiles& files, const std::string& name, c
 }
 
 TEST(CompileCommand, BuiltInSourcesGiveTheBuildersBytes) {
-  testing::TempFolder home;
-  fs::copy_file(SCENARIO_BUILDER_PATH, home.path() / "scenario_builder");
-  ASSERT_EQ(testing::run_program((home.path() / "scenario_builder").string(), {}, home.path().string(),
-                                 {"DISPLAY="}).status, 0);
+  const testing::BuildOutcome builder = testing::build_in_empty_folder(SCENARIO_BUILDER_PATH, {"DISPLAY="});
+  ASSERT_EQ(builder.status, 0) << builder.standard_error;
 
   testing::TempFolder author;
   const std::string line = render_text_file(line_source_lines());
@@ -51,7 +50,7 @@ TEST(CompileCommand, BuiltInSourcesGiveTheBuildersBytes) {
   EXPECT_EQ(run.status, 0) << run.error_text;
   for (const char* name : {"ValdorenaC_Morlavesa_4721.dat", "ValdorenaC_Morlavesa_4721.sim",
                            "ValdorenaC_Morlavesa_linea.dat"}) {
-    EXPECT_EQ(testing::read_file(out / name), testing::read_file(home.path() / name)) << name;
+    EXPECT_EQ(testing::read_file(out / name), builder.files.at(name)) << name;
   }
   // The author's own files are untouched.
   EXPECT_EQ(testing::read_file(files.line), line);

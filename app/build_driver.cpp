@@ -55,8 +55,8 @@ int Form_Load(Platform& platform) {
       case CompileResult::Status::fatal_report:
         errore(platform, std::to_string(result.fatal_number));
       case CompileResult::Status::no_cell_array:
-        return stop_run(platform, "no compiled file written: no cells were built (" +
-                                      describe_build_error(ctx.model.error) + ")");
+        return stop_run(
+            platform, "no compiled file written: no cells were built (" + describe_build_error(ctx.model.error) + ")");
       case CompileResult::Status::written:
         break;
     }

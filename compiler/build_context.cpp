@@ -17,9 +17,7 @@ std::string line_source_name(const Identity& id) { return id.file_scenario_name 
 std::string train_source_name(const Identity& id) {
   return id.file_scenario_name + "_" + id.file_train_number + "-.txt";
 }
-std::string notes_name(const Identity& id) {
-  return id.file_scenario_name + "_" + id.file_train_number + "_note.txt";
-}
+std::string notes_name(const Identity& id) { return id.file_scenario_name + "_" + id.file_train_number + "_note.txt"; }
 std::string slowdown_order_name(const Identity& id) {
   return id.file_scenario_name + "_" + id.file_train_number + "_rallentamenti.txt";
 }
@@ -27,11 +25,7 @@ std::string train_card_name(const Identity& id) {
   return id.file_scenario_name + "_" + id.file_train_number + "_scheda_treno.txt";
 }
 std::string line_plan_file_name(const Identity& id) { return id.file_scenario_name + "_linea.dat"; }
-std::string table_file_name(const Identity& id) {
-  return id.file_scenario_name + "_" + id.file_train_number + ".sim";
-}
-std::string cell_file_name(const Identity& id) {
-  return id.file_scenario_name + "_" + id.file_train_number + ".dat";
-}
+std::string table_file_name(const Identity& id) { return id.file_scenario_name + "_" + id.file_train_number + ".sim"; }
+std::string cell_file_name(const Identity& id) { return id.file_scenario_name + "_" + id.file_train_number + ".dat"; }
 
 }  // namespace scenario

@@ -35,13 +35,13 @@ struct BuildContext {
 };
 
 // The names of the scenario's files within its folder.
-std::string line_source_name(const Identity& id);      // <name>_linea.txt
-std::string train_source_name(const Identity& id);     // <name>_<train>-.txt
-std::string notes_name(const Identity& id);            // <name>_<train>_note.txt
-std::string slowdown_order_name(const Identity& id);   // <name>_<train>_rallentamenti.txt
-std::string train_card_name(const Identity& id);       // <name>_<train>_scheda_treno.txt
-std::string line_plan_file_name(const Identity& id);   // <name>_linea.dat
-std::string table_file_name(const Identity& id);       // <name>_<train>.sim
-std::string cell_file_name(const Identity& id);        // <name>_<train>.dat
+std::string line_source_name(const Identity& id);     // <name>_linea.txt
+std::string train_source_name(const Identity& id);    // <name>_<train>-.txt
+std::string notes_name(const Identity& id);           // <name>_<train>_note.txt
+std::string slowdown_order_name(const Identity& id);  // <name>_<train>_rallentamenti.txt
+std::string train_card_name(const Identity& id);      // <name>_<train>_scheda_treno.txt
+std::string line_plan_file_name(const Identity& id);  // <name>_linea.dat
+std::string table_file_name(const Identity& id);      // <name>_<train>.sim
+std::string cell_file_name(const Identity& id);       // <name>_<train>.dat
 
 }  // namespace scenario

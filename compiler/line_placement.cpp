@@ -27,8 +27,7 @@ void store_reference(TableRecord& record, const KmReference& reference) {
 }
 
 // Greatest route position first; all three cleared when two share the greatest.
-std::array<KmReference, 3> by_route_position(const KmReference& r81, const KmReference& r82,
-                                             const KmReference& r83) {
+std::array<KmReference, 3> by_route_position(const KmReference& r81, const KmReference& r82, const KmReference& r83) {
   const int32_t p81 = r81.position;
   const int32_t p82 = r82.position;
   const int32_t p83 = r83.position;
@@ -40,8 +39,7 @@ std::array<KmReference, 3> by_route_position(const KmReference& r81, const KmRef
 }
 
 // With every route position 0 the kilometre values decide; the last rule that holds wins.
-std::array<KmReference, 3> by_kilometre_value(const KmReference& r81, const KmReference& r82,
-                                              const KmReference& r83) {
+std::array<KmReference, 3> by_kilometre_value(const KmReference& r81, const KmReference& r82, const KmReference& r83) {
   std::array<KmReference, 3> ordered{};
   if (r81.value > 0) ordered = {r81, r82, r83};
   if (r82.value > 0) ordered = {r82, r81, r83};

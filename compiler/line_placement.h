@@ -9,7 +9,6 @@
 
 namespace scenario {
 
-
 // Orders records 81 to 83 by route position, greatest first, and adds 100 to
 // the kilometre value of every falling reference. Throws WidthError when that
 // value no longer fits.

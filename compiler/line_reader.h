@@ -10,7 +10,7 @@
 namespace scenario {
 
 struct LineReadResult {
-  bool read_train_source = false;  // false when the line half stopped on an error
+  bool read_train_source = false;        // false when the line half stopped on an error
   int32_t sign_floor = kSignFloorStart;  // table record the next sign board text would take
 };
 

@@ -9,13 +9,13 @@ namespace scenario {
 namespace {
 
 constexpr int16_t kDerivedCodeValue = 180;
-constexpr int32_t kWarningScanCells = 20;  // 1000 m before a warning board
+constexpr int32_t kWarningScanCells = 20;   // 1000 m before a warning board
 constexpr int32_t kFirstScannedSignal = 3;  // keeps both cells before the signal at cell 1 or beyond
 // Nearest of the three cells of each group before a start board: 250, 550 and 900 m back.
 constexpr std::array<int32_t, 3> kStartGroups = {5, 11, 18};
 constexpr int32_t kGroupCells = 3;
-constexpr int16_t kWalkSpeedLimit = 110;  // a slowdown this fast or faster gets no code points along it
-constexpr int kWalkSpacing = 8;           // 400 m between code points along a slow slowdown
+constexpr int16_t kWalkSpeedLimit = 110;    // a slowdown this fast or faster gets no code points along it
+constexpr int kWalkSpacing = 8;             // 400 m between code points along a slow slowdown
 constexpr int32_t kSignalSearchCells = 12;  // how far past the end board a signal still counts
 
 constexpr int32_t kNoCodePointBeforeSignal = 11;

@@ -95,8 +95,7 @@ struct RoutePlan {
   int32_t last_metre = 0;  // N
   std::vector<PlanEntry> entries;
 
-  explicit RoutePlan(int32_t n = 0)
-      : last_metre(n), entries(2 * (static_cast<size_t>(n) + 1), PlanEmpty{}) {}
+  explicit RoutePlan(int32_t n = 0) : last_metre(n), entries(2 * (static_cast<size_t>(n) + 1), PlanEmpty{}) {}
   PlanEntry& at(int32_t metre, int coordinate) {
     return entries[static_cast<size_t>(coordinate) * (static_cast<size_t>(last_metre) + 1) +
                    static_cast<size_t>(metre)];

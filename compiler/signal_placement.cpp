@@ -18,8 +18,8 @@ constexpr int kOrientationBoards = 4;
 
 }  // namespace
 
-void memo_segnale(RouteModel& model, int32_t posizione, int32_t sx, int32_t s1, int32_t s2, int32_t s3,
-                  int32_t rapp, int32_t dx, int32_t d1, int32_t d2, int32_t d3, int32_t tempo) {
+void memo_segnale(RouteModel& model, int32_t posizione, int32_t sx, int32_t s1, int32_t s2, int32_t s3, int32_t rapp,
+                  int32_t dx, int32_t d1, int32_t d2, int32_t d3, int32_t tempo) {
   const int64_t c = board_cell(posizione);
   Cell& signal = cell_at(model, c);
   if (!signal.is_free()) {
@@ -45,8 +45,7 @@ void memo_segnale(RouteModel& model, int32_t posizione, int32_t sx, int32_t s1, 
   }
 }
 
-void memo_rallentamento(RouteModel& model, int32_t x, int32_t v, int32_t l, int32_t f_tt, int32_t f_ta,
-                        int32_t d_v) {
+void memo_rallentamento(RouteModel& model, int32_t x, int32_t v, int32_t l, int32_t f_tt, int32_t f_ta, int32_t d_v) {
   // Speed, flag and second value are copied into 16-bit fields, not combined:
   // one that does not fit is refused before any cell is written.
   const auto speed = nearest_even_as<int16_t>(v);

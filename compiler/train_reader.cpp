@@ -22,7 +22,7 @@ enum class Next {
 // How far past its position a record reaches; its last cell must lie in the array.
 constexpr int32_t kRecordReach = 100;
 constexpr int32_t kStationReach = 800;
-constexpr int32_t kStationSpacing = 350;  // clear track between one station's end and the next one's start
+constexpr int32_t kStationSpacing = 350;     // clear track between one station's end and the next one's start
 constexpr uint8_t kFirstUnstoppedKind = 25;  // stations of this kind and above have no stop point
 
 bool is_terminal_kind(uint8_t kind) { return kind == 5 || kind == 6; }
@@ -297,7 +297,6 @@ class TrainReader {
 
   static int32_t cell_of_distance(double cells) { return nearest_even_as<int32_t>(cells); }
   static int32_t cell_of(int32_t position) { return cell_of_distance(position / static_cast<double>(kCellLength)); }
-
 
   void delete_file() { ctx_.files->remove(path_); }
 

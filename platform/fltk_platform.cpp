@@ -59,9 +59,7 @@ struct Resolution {
 // Dots per inch from the size the X server reports for the screen in millimetres.
 Resolution screen_resolution(Display* display) {
   const int screen = DefaultScreen(display);
-  const auto dpi = [](int pixels, int millimetres) {
-    return millimetres > 0 ? pixels * 25.4 / millimetres : 96.0;
-  };
+  const auto dpi = [](int pixels, int millimetres) { return millimetres > 0 ? pixels * 25.4 / millimetres : 96.0; };
   return {dpi(DisplayWidth(display, screen), DisplayWidthMM(display, screen)),
           dpi(DisplayHeight(display, screen), DisplayHeightMM(display, screen))};
 }

@@ -36,8 +36,7 @@ void WindowsFileStore::replace(const std::string& path, std::string_view bytes) 
     wide_temporary = utf8_to_wide(temporary);
     file = CreateFileW(wide_temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS &&
-        GetLastError() != ERROR_ALREADY_EXISTS) {
+    if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) {
       throw FileError("create a temporary file for", path, reason());
     }
   }
@@ -79,8 +78,8 @@ bool WindowsFileStore::is_regular_file(const std::string& path) {
 }
 
 std::string WindowsFileStore::read(const std::string& path) {
-  const HANDLE file = CreateFileW(utf8_to_wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file = CreateFileW(utf8_to_wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) throw FileError("open", path, reason());
   std::string bytes;
   std::string chunk(65536, '\0');

@@ -50,17 +50,17 @@ void WindowsPlatform::show_waiting_window() {
   RECT frame{0, 0, px.client_width, px.client_height};
   AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
   const HWND window = CreateWindowExW(0, kWindowClass, utf8_to_wide(kWaitingWindowCaption).c_str(), kWindowStyle,
-                                      CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
-                                      frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
+                                      CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
+                                      nullptr, nullptr, instance, nullptr);
   if (window == nullptr) return;
   window_ = window;
 
-  const HWND label = CreateWindowExW(0, L"STATIC", utf8_to_wide(kWaitingText).c_str(),
-                                     WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, px.label_left, px.label_top,
-                                     px.label_width, px.label_height, window, nullptr, instance, nullptr);
+  const HWND label =
+      CreateWindowExW(0, L"STATIC", utf8_to_wide(kWaitingText).c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
+                      px.label_left, px.label_top, px.label_width, px.label_height, window, nullptr, instance, nullptr);
   const HFONT font = CreateFontW(-px.font_height, 0, 0, 0, kWaitingFontWeight, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                 DEFAULT_PITCH | FF_SWISS, utf8_to_wide(kWaitingFontFace).c_str());
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                                 utf8_to_wide(kWaitingFontFace).c_str());
   font_ = font;
   if (label != nullptr && font != nullptr) SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 
@@ -72,8 +72,8 @@ void WindowsPlatform::show_waiting_window() {
 
 int WindowsPlatform::show_fatal_report(const std::string& message) {
   say_on_terminal(message);
-  return MessageBoxW(static_cast<HWND>(window_), utf8_to_wide(message).c_str(),
-                     utf8_to_wide(kApplicationTitle).c_str(), MB_OK);
+  return MessageBoxW(static_cast<HWND>(window_), utf8_to_wide(message).c_str(), utf8_to_wide(kApplicationTitle).c_str(),
+                     MB_OK);
 }
 
 void WindowsPlatform::end_process(int status) {

@@ -69,9 +69,9 @@ std::string FieldReader::read_text() {
   std::string text = read_to_delimiter();
   // A table text is stored behind a 16-bit length.
   if (text.size() > kMaxTextLength) {
-    throw ReadError("a text of " + std::to_string(text.size()) + " characters, more than " +
-                        std::to_string(kMaxTextLength),
-                    place_of(field_start_));
+    throw ReadError(
+        "a text of " + std::to_string(text.size()) + " characters, more than " + std::to_string(kMaxTextLength),
+        place_of(field_start_));
   }
   return text;
 }
@@ -115,13 +115,13 @@ int64_t FieldReader::read_number(int64_t min, int64_t max, const char* width) {
 }
 
 int32_t FieldReader::read_i32() {
-  return static_cast<int32_t>(read_number(std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(),
-                                          "a signed 32-bit field"));
+  return static_cast<int32_t>(
+      read_number(std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(), "a signed 32-bit field"));
 }
 
 int16_t FieldReader::read_i16() {
-  return static_cast<int16_t>(read_number(std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max(),
-                                          "a signed 16-bit field"));
+  return static_cast<int16_t>(
+      read_number(std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max(), "a signed 16-bit field"));
 }
 
 uint8_t FieldReader::read_u8() { return static_cast<uint8_t>(read_number(0, 255, "an unsigned 8-bit field")); }

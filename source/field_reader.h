@@ -72,8 +72,8 @@ class FieldReader {
 };
 
 // Keyword tests: a keyword is recognised by the texts it contains.
-bool contains(std::string_view field, std::string_view key);              // letter case exact
-bool contains_any_case(std::string_view field, std::string_view key);     // A-Z as a-z
+bool contains(std::string_view field, std::string_view key);           // letter case exact
+bool contains_any_case(std::string_view field, std::string_view key);  // A-Z as a-z
 // A field with "-" anywhere is a comment and is passed over.
 inline bool is_comment(std::string_view field) { return contains(field, "-"); }
 

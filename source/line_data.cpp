@@ -258,12 +258,8 @@ constexpr std::string_view kGradientRows[] = {
 
 // Stretches of mountain scenery; type 12 draws them with section markers.
 constexpr std::string_view kMountainRows[] = {
-    "montagna,   1100,  1550,  12",
-    "montagna,   2250,  2450,  12",
-    "montagna,   3500,  4050,  12",
-    "montagna,   14350,  14600,  12",
-    "montagna,   15350,  15550,  12",
-    "montagna,   20600,  21350,  12",
+    "montagna,   1100,  1550,  12",   "montagna,   2250,  2450,  12",   "montagna,   3500,  4050,  12",
+    "montagna,   14350,  14600,  12", "montagna,   15350,  15550,  12", "montagna,   20600,  21350,  12",
     "montagna,   29350,  29750,  12",
 };
 
@@ -314,8 +310,8 @@ std::vector<std::string> sign_board_rows() {
       "cartello_indicatore,  10400,   (Sottovia)",
       "cartello_indicatore,  10900,   (Cavalcavia)",
       // Castelmoro junction: the main line runs on to Morlavesa.
-      sign_board_row(12850, board_text({"Diramazione", board_spelling(names::kStations.back().name),
-                                         names::kJunctionBranch})),
+      sign_board_row(12850,
+                     board_text({"Diramazione", board_spelling(names::kStations.back().name), names::kJunctionBranch})),
       "cartello_indicatore,  13800,   (Cippo     )(Km 125+929)",
       "cartello_indicatore,  14100,   (Ponte)",
       "cartello_indicatore,  14250,   (Fine )(Ponte)",

@@ -89,8 +89,8 @@ constexpr std::array<StationColumns, kStations.size()> kStationColumns = {{
 constexpr std::array<size_t, 9> kAttributeWidths = {3, 2, 2, 3, 1, 1, 3, 1, 1};
 
 std::string station_row(const built_in::Station& station, const StationColumns& columns) {
-  std::string row = "stazione," + right_aligned(station.position, 8) + "," + right_aligned(columns.type, 3) +
-                    "," + right_aligned(columns.length, 5);
+  std::string row = "stazione," + right_aligned(station.position, 8) + "," + right_aligned(columns.type, 3) + "," +
+                    right_aligned(columns.length, 5);
   for (size_t i = 0; i < columns.attributes.size(); ++i) {
     row += "," + right_aligned(columns.attributes[i], kAttributeWidths[i]);
   }
@@ -156,6 +156,8 @@ LineBuffer train_source_lines() {
   return lines;
 }
 
-void dati_treno(const BuildContext& ctx) { write_text_file(ctx, train_source_name(ctx.identity), train_source_lines()); }
+void dati_treno(const BuildContext& ctx) {
+  write_text_file(ctx, train_source_name(ctx.identity), train_source_lines());
+}
 
 }  // namespace scenario

@@ -53,8 +53,8 @@ class PrivateFolder {
 
 // A name that becomes part of file names must stay a plain name within the folder.
 bool usable_in_file_names(const std::string& text) {
-  return text.find_first_of("/\\") == std::string::npos && text.find('\0') == std::string::npos &&
-         text != "." && text != "..";
+  return text.find_first_of("/\\") == std::string::npos && text.find('\0') == std::string::npos && text != "." &&
+         text != "..";
 }
 
 void complain(const std::string& message) { std::fprintf(stderr, "scenario_tool: %s\n", message.c_str()); }

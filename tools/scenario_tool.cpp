@@ -5,8 +5,9 @@
 #include "tools/compile_command.h"
 
 int main(int argc, char** argv) {
-  CLI::App app{"Tools for authors of train-driving scenarios: compile a line source and a train source into the\n"
-               "files the simulator loads, exactly as the scenario builder does."};
+  CLI::App app{
+      "Tools for authors of train-driving scenarios: compile a line source and a train source into the\n"
+      "files the simulator loads, exactly as the scenario builder does."};
   app.require_subcommand(1);
 
   scenario::CompileRequest request;
@@ -22,7 +23,8 @@ int main(int argc, char** argv) {
   compile->add_option("--train", request.train_source, "the train source file")->required()->check(CLI::ExistingFile);
   compile->add_option("--name", request.scenario_name, "scenario name (stored in record 85, part of every file name)")
       ->required();
-  compile->add_option("--train-number", request.train_number, "train number (stored in record 86, part of the file names)")
+  compile
+      ->add_option("--train-number", request.train_number, "train number (stored in record 86, part of the file names)")
       ->required();
   compile->add_option("--out", request.output_folder, "folder that receives the compiled files (created if missing)")
       ->required();

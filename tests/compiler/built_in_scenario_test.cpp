@@ -42,8 +42,8 @@ TEST_F(BuiltInScenario, SpeedLimitsPerCellRange) {
     int first, last;
     uint8_t speed_limit;
   };
-  for (const Range& r : {Range{0, 17, 6}, Range{18, 61, 16}, Range{62, 80, 12}, Range{81, 258, 16},
-                         Range{259, 997, 17}, Range{998, 1000, 0}}) {
+  for (const Range& r : {Range{0, 17, 6}, Range{18, 61, 16}, Range{62, 80, 12}, Range{81, 258, 16}, Range{259, 997, 17},
+                         Range{998, 1000, 0}}) {
     for (int c = r.first; c <= r.last; ++c) EXPECT_EQ(cell(c).speed_limit, r.speed_limit) << "cell " << c;
   }
 }

@@ -58,8 +58,8 @@ TEST(CompileOperation, SourcesUsingReservedSlotsEndInAFatalReportWithNothingWrit
     int32_t fatal;
   };
   const Case cases[] = {
-      {"abbattimento, 50, 40", 1250},                           // a code point in cell 1: value 1
-      {"segnale, 0, 1, 0, 1, 0, 0, 0, 0, 0, 0, 0", 1251},       // a signal in cell 1 with only value 2 set
+      {"abbattimento, 50, 40", 1250},                      // a code point in cell 1: value 1
+      {"segnale, 0, 1, 0, 1, 0, 0, 0, 0, 0, 0, 0", 1251},  // a signal in cell 1 with only value 2 set
   };
   for (const Case& c : cases) {
     testing::TempFolder folder;

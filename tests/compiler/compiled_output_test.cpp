@@ -42,8 +42,8 @@ TEST(CompiledOutput, TableRecordsHaveTheirTextLengthAndNoGaps) {
   const std::string record85 = file.substr(85 * 34, 54);
   EXPECT_EQ(record85.substr(14, 2), bytes({20, 0}));
   EXPECT_EQ(record85.substr(16, 20), "ValdorenaC_Morlavesa");
-  EXPECT_EQ(record85.substr(36, 2), bytes({0x62, 0x02}));                 // 610
-  EXPECT_EQ(record85.substr(50, 4), bytes({0xEA, 0x84, 0x00, 0x00}));     // 34026
+  EXPECT_EQ(record85.substr(36, 2), bytes({0x62, 0x02}));              // 610
+  EXPECT_EQ(record85.substr(50, 4), bytes({0xEA, 0x84, 0x00, 0x00}));  // 34026
   const std::string record86 = file.substr(85 * 34 + 54);
   ASSERT_EQ(record86.size(), 38u);
   EXPECT_EQ(record86.substr(14, 6), bytes({4, 0}) + "4721");
@@ -55,8 +55,8 @@ TEST(CompiledOutput, StationRecordFieldsInOrder) {
   r = TableRecord{7, -300, 300, 0, 1, "A\xEC", 4, 1, 2, 1, 1, 0, 1, 0, 0, 47400};  // "Aì": one byte for ì
   const std::string file = encode_table_file(model);
   EXPECT_EQ(file.substr(34, 36),
-            bytes({7, 0xD4, 0xFE, 0xFF, 0xFF, 0x2C, 0x01, 0, 0, 0, 0, 0, 0, 1, 2, 0, 'A', 0xEC, 4, 0, 1, 0, 2, 0,
-                   1, 0, 1, 0, 0, 1, 0, 0, 0x28, 0xB9, 0, 0}));
+            bytes({7, 0xD4, 0xFE, 0xFF, 0xFF, 0x2C, 0x01, 0, 0, 0, 0, 0, 0, 1, 2,    0,    'A', 0xEC,
+                   4, 0,    1,    0,    2,    0,    1,    0, 1, 0, 0, 1, 0, 0, 0x28, 0xB9, 0,   0}));
 }
 
 TEST(CompiledOutput, PlanEntriesCarryTheirTags) {

@@ -18,7 +18,7 @@ namespace {
 
 // Extremes and near-misses for every width a field may have.
 const char* const kAwkwardNumbers[] = {"2147483647", "-2147483648", "2147483648", "32767", "-32769", "256", "-1",
-                                       "0",          "1000001",     "-7000",      "49900", "25",     "",   "1.5"};
+                                       "0",          "1000001",     "-7000",      "49900", "25",     "",    "1.5"};
 const char* const kAwkwardText[] = {",", "-", "\r\n", " ", "\t", "[", "]", "[generale]", "curvas", "stazione,", "9"};
 
 std::string mutate(std::string text, std::mt19937& random) {
@@ -46,8 +46,8 @@ std::string mutate(std::string text, std::mt19937& random) {
       {
         const size_t line_start = text.rfind('\n', at) == std::string::npos ? 0 : text.rfind('\n', at) + 1;
         const size_t line_end = text.find('\n', at);
-        const std::string line = text.substr(line_start, line_end == std::string::npos ? std::string::npos
-                                                                                       : line_end - line_start + 1);
+        const std::string line =
+            text.substr(line_start, line_end == std::string::npos ? std::string::npos : line_end - line_start + 1);
         text.insert(pick(text.size()), line);
         break;
       }

@@ -29,15 +29,14 @@ Reference reference_of(const TableRecord& record) { return {record.start, record
 TEST(ProgressiveOrdina, OrdersReferencesAsTheTableSays) {
   struct Case {
     const char* what;
-    Reference r81, r82, r83;       // as read from "tre", "due", "uno"
-    Reference e81, e82, e83;       // after ordering
+    Reference r81, r82, r83;  // as read from "tre", "due", "uno"
+    Reference e81, e82, e83;  // after ordering
   };
   const Reference a{3000, 1000, 0};
   const Reference b{2000, 2000, 0};
   const Reference c{1000, 3000, 0};
   const Case cases[] = {
-      {"built-in line", {0, 0, 0}, {12650, 112100, 0}, {0, 137350, 1},
-       {12650, 112100, 0}, {0, 137450, 1}, {0, 0, 0}},
+      {"built-in line", {0, 0, 0}, {12650, 112100, 0}, {0, 137350, 1}, {12650, 112100, 0}, {0, 137450, 1}, {0, 0, 0}},
       {"R81 greatest, p82 > p83", a, b, c, a, b, c},
       {"R81 greatest, p82 < p83", a, c, b, a, b, c},
       {"R81 greatest, p82 = p83: R83 second", a, {500, 1, 0}, {500, 2, 0}, a, {500, 2, 0}, {500, 1, 0}},
@@ -48,18 +47,21 @@ TEST(ProgressiveOrdina, OrdersReferencesAsTheTableSays) {
       {"R83 greatest, p81 = p82: R82 second", {500, 1, 0}, {500, 2, 0}, a, a, {500, 2, 0}, {500, 1, 0}},
       {"two share the greatest", a, {3000, 7, 0}, c, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}},
       {"all three equal", a, a, a, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}},
-      {"negative positions order as numbers", {-50, 1, 0}, {-100, 2, 0}, {-200, 3, 0},
-       {-50, 1, 0}, {-100, 2, 0}, {-200, 3, 0}},
+      {"negative positions order as numbers",
+       {-50, 1, 0},
+       {-100, 2, 0},
+       {-200, 3, 0},
+       {-50, 1, 0},
+       {-100, 2, 0},
+       {-200, 3, 0}},
       // Route positions summing to 0: the kilometre values decide, the last rule that holds wins.
       {"sum 0, only R82 has a value", {0, 0, 0}, {0, 5000, 1}, {0, 0, 0}, {0, 5100, 1}, {0, 0, 0}, {0, 0, 0}},
       {"sum 0, only R81 has a value", {0, 5000, 0}, {0, 0, 0}, {0, 0, 1}, {0, 5000, 0}, {0, 0, 0}, {0, 100, 1}},
       {"sum 0, R81 and R83 have values", {0, 10, 0}, {0, 20, 0}, {0, 30, 0}, {0, 30, 0}, {0, 20, 0}, {0, 10, 0}},
       {"sum 0, R81 and R82 have values", {0, 10, 0}, {0, 20, 0}, {0, 0, 0}, {0, 20, 0}, {0, 10, 0}, {0, 0, 0}},
       {"sum 0, no value above 0", {0, -5, 1}, {0, 0, 1}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}},
-      {"sum 0 from opposite positions", {-100, 0, 0}, {100, 0, 0}, {0, 700, 0}, {0, 700, 0}, {100, 0, 0},
-       {-100, 0, 0}},
-      {"only flag 1 adds 100", {300, 10, 1}, {200, 20, 2}, {100, 30, -1}, {300, 110, 1}, {200, 20, 2},
-       {100, 30, -1}},
+      {"sum 0 from opposite positions", {-100, 0, 0}, {100, 0, 0}, {0, 700, 0}, {0, 700, 0}, {100, 0, 0}, {-100, 0, 0}},
+      {"only flag 1 adds 100", {300, 10, 1}, {200, 20, 2}, {100, 30, -1}, {300, 110, 1}, {200, 20, 2}, {100, 30, -1}},
   };
   for (const Case& k : cases) {
     RouteModel model;
@@ -113,16 +115,26 @@ TEST(MemoMontagna, SectionsLayTypesAndMarkers) {
     const char* markers;
   };
   const Case cases[] = {
-      {"type 12: type 2, a marker every fourth cell", {{1100, 1550, 12}}, 20, 32, "0x2 2x9 0x2",
+      {"type 12: type 2, a marker every fourth cell",
+       {{1100, 1550, 12}},
+       20,
+       32,
+       "0x2 2x9 0x2",
        "0x5 11x1 0x3 11x1 0x3"},
-      {"700 m after the previous one keeps its own type", {{1100, 1550, 12}, {2250, 2450, 12}}, 44, 49,
-       "0x1 2x4 0x1", "0x4 11x1 0x1"},
-      {"150 m after the previous one becomes type 3, markers stay", {{1100, 1550, 12}, {1700, 2000, 12}}, 31, 41,
-       "0x3 3x6 0x2", "0x6 11x1 0x4"},
-      {"200 m after keeps its type", {{1100, 1550, 12}, {1750, 2000, 5}}, 34, 40, "0x1 5x5 0x1",
-       "0x7"},
-      {"an overlapping section becomes type 3", {{1100, 1550, 12}, {1500, 1650, 4}}, 29, 33, "2x1 3x3 0x1",
-       "11x1 0x4"},
+      {"700 m after the previous one keeps its own type",
+       {{1100, 1550, 12}, {2250, 2450, 12}},
+       44,
+       49,
+       "0x1 2x4 0x1",
+       "0x4 11x1 0x1"},
+      {"150 m after the previous one becomes type 3, markers stay",
+       {{1100, 1550, 12}, {1700, 2000, 12}},
+       31,
+       41,
+       "0x3 3x6 0x2",
+       "0x6 11x1 0x4"},
+      {"200 m after keeps its type", {{1100, 1550, 12}, {1750, 2000, 5}}, 34, 40, "0x1 5x5 0x1", "0x7"},
+      {"an overlapping section becomes type 3", {{1100, 1550, 12}, {1500, 1650, 4}}, 29, 33, "2x1 3x3 0x1", "11x1 0x4"},
       {"type 10 and below lay no markers", {{0, 1000, 10}}, 0, 20, "10x20 0x1", "0x21"},
       {"type 11 is type 1 with markers", {{0, 400, 11}}, 0, 8, "1x8 0x1", "0x3 11x1 0x3 11x1 0x1"},
       {"only the low 8 bits of the type are kept", {{0, 100, 300}}, 0, 2, "34x2 0x1", "0x3"},

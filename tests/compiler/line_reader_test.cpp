@@ -15,8 +15,8 @@
 #include "platform/native_file_store.h"
 #include "source/line_data.h"
 #include "support/built_in_context.h"
-#include "support/temp_folder.h"
 #include "support/cell_runs.h"
+#include "support/temp_folder.h"
 
 namespace scenario {
 namespace {
@@ -57,9 +57,7 @@ class LineSource {
   // Both halves inside the one failure handler.
   void compile() { memorizza_dati(ctx_); }
 
-  bool line_source_exists() const {
-    return std::filesystem::exists(folder_.path() / "ValdorenaC_Morlavesa_linea.txt");
-  }
+  bool line_source_exists() const { return std::filesystem::exists(folder_.path() / "ValdorenaC_Morlavesa_linea.txt"); }
   bool train_source_exists() const {
     return std::filesystem::exists(folder_.path() / "ValdorenaC_Morlavesa_4721-.txt");
   }
@@ -156,18 +154,15 @@ TEST(LineReader, GeneralKeywordCaseAndPlace) {
   const Case cases[] = {
       {"route length in capitals", lines({"[GENERALE]", "LUNGHEZZA Percorso, 2000", "[curve]"}), 2000, 0, 0},
       {"a capital in sfondo or uno", length + lines({"Sfondo uno, 7", "sfondo Uno, 8", "[curve]"}), 1000, 0, 0},
-      {"a capital in progressiva", length + lines({"Progressiva chilometrica uno, 100, 5000, 0", "[curve]"}), 1000,
-       0, 0},
-      {"lower case is read", length + lines({"sfondo uno, 7", "progressiva chilometrica uno, 100, 5000, 0",
-                                             "[curve]"}),
-       1000, 7, 5000},
-      {"after the first header", length + lines({"[curve]", "sfondo uno, 7", "lunghezza percorso, 3000"}), 1000, 0,
+      {"a capital in progressiva", length + lines({"Progressiva chilometrica uno, 100, 5000, 0", "[curve]"}), 1000, 0,
        0},
+      {"lower case is read", length + lines({"sfondo uno, 7", "progressiva chilometrica uno, 100, 5000, 0", "[curve]"}),
+       1000, 7, 5000},
+      {"after the first header", length + lines({"[curve]", "sfondo uno, 7", "lunghezza percorso, 3000"}), 1000, 0, 0},
       {"a header with '-' does not close the section",
        length + lines({"[cur-ve]", "sfondo uno, 7", "[pendenze]", "sfondo uno, 9"}), 1000, 7, 0},
       {"a header of any text in brackets closes it", length + lines({"[altro]", "sfondo uno, 7"}), 1000, 0, 0},
-      {"a second route length replaces the first", lines({"[generale]", "lunghezza percorso, 5000", length,
-                                                          "[curve]"}),
+      {"a second route length replaces the first", lines({"[generale]", "lunghezza percorso, 5000", length, "[curve]"}),
        1000, 0, 0},
   };
   for (const Case& c : cases) {
@@ -198,18 +193,16 @@ TEST(LineReader, CommentFieldsInARow) {
   };
   const std::string general = "[generale]\r\nlunghezza percorso, 43000\r\n";
   const Case cases[] = {
-      {"a dash line in each part", general + dash_rows(1) + "[curve]\r\n" + dash_rows(1) + "pendenza, 0, 5\r\n",
-       true, 105},
+      {"a dash line in each part", general + dash_rows(1) + "[curve]\r\n" + dash_rows(1) + "pendenza, 0, 5\r\n", true,
+       105},
       // Ten comment fields are passed over; the eleventh is a keyword even with a "-".
       {"ten before a general keyword with '-'",
        "[generale]\r\n" + dash_rows(10) + "lunghezza-percorso, 43000\r\n[curve]\r\n", true, 100},
       {"nine before a general keyword with '-'",
        "[generale]\r\n" + dash_rows(9) + "lunghezza-percorso, 43000\r\n[curve]\r\n", false, 0},
       // In the body two are passed over; the third is a keyword even with a "-".
-      {"two before a body keyword with '-'", general + "[curve]\r\n" + dash_rows(2) + "-pendenza, 0, 5\r\n", true,
-       105},
-      {"one before a body keyword with '-'", general + "[curve]\r\n" + dash_rows(1) + "-pendenza, 0, 5\r\n", true,
-       100},
+      {"two before a body keyword with '-'", general + "[curve]\r\n" + dash_rows(2) + "-pendenza, 0, 5\r\n", true, 105},
+      {"one before a body keyword with '-'", general + "[curve]\r\n" + dash_rows(1) + "-pendenza, 0, 5\r\n", true, 100},
       {"a dash line that is the last field", general + "[curve]\r\npendenza, 0, 5\r\n" + dash_rows(1), true, 105},
   };
   for (const Case& c : cases) {
@@ -245,10 +238,9 @@ TEST(LineReader, GradientCells) {
       {"first record at 75 (1.5 to 2)", line_with_body({"pendenza, 75, 3"}), "100x2 103x996 0x3"},
       {"first record at 125 (2.5 to 2)", line_with_body({"pendenza, 125, 3"}), "100x2 103x996 0x3"},
       {"negative gradients", line_with_body({"pendenza, 0, -25", "pendenza, 100, -101"}), "75x2 255x996 0x3"},
-      {"last record at the range limit", line_with_body({"pendenza, 0, 1", "pendenza, 49900, 7"}),
-       "101x998 107x1 0x2"},
-      {"a record that is also a mountain section",
-       line_with_body({"pendenza montagna, 0, 3, 100, 500, 2"}), "103x998 0x3"},
+      {"last record at the range limit", line_with_body({"pendenza, 0, 1", "pendenza, 49900, 7"}), "101x998 107x1 0x2"},
+      {"a record that is also a mountain section", line_with_body({"pendenza montagna, 0, 3, 100, 500, 2"}),
+       "103x998 0x3"},
   };
   for (const Case& c : cases) {
     LineSource source;
@@ -289,10 +281,8 @@ TEST(LineReader, GradientWritesStayInsideTheCellArray) {
 TEST(LineReader, SignBoards) {
   LineSource source;
   source.write(line_with_body({
-      "[cartelli]",
-      "cartello_indicatore,   350,  (Fine )(Ponte)",
-      "CARTELLO_Indicatore,    25,  (Cippo     )(Km 125+929)",
-      "cartello_indicatore,   125,  (Galleria)",
+      "[cartelli]", "cartello_indicatore,   350,  (Fine )(Ponte)",
+      "CARTELLO_Indicatore,    25,  (Cippo     )(Km 125+929)", "cartello_indicatore,   125,  (Galleria)",
       "montagna, 1000, 1500, 12",
       "cartello_indicatore,  1100,  (A)",  // cell 23 holds a mountain marker
   }));
@@ -393,9 +383,10 @@ TEST(LineReader, CurveClassAndSide) {
     double first_turning_x;  // the first turning metre of a curve from a straight start
   };
   const Case cases[] = {
-      {"curvad1", 0.0001}, {"curvad2", 0.0002}, {"curvad3", 0.0004}, {"curvad4", 0.001},
-      {"curvad5", 0.002},  {"curvad6", 0.003},  {"curvas5", -0.002}, {"CurvaS5", -0.002},
-      {"curvad21", 0.0001},  // the first of the digits 1 to 6 in that order, not in the text
+      {"curvad1", 0.0001},  {"curvad2", 0.0002}, {"curvad3", 0.0004}, {"curvad4", 0.001},   {"curvad5", 0.002},
+      {"curvad6", 0.003},   {"curvas5", -0.002}, {"CurvaS5", -0.002}, {"curvad21", 0.0001},  // the first of the digits
+                                                                                             // 1 to 6 in that order,
+                                                                                             // not in the text
       {"curva 73", 0.0004},
   };
   for (const Case& c : cases) {
@@ -587,21 +578,19 @@ TEST(LineReader, FailuresAndTheirFiles) {
        false, true, false},
       {"position beyond the cells", general + lines({"pendenza, 49901, 0"}), 15, 49901, false, true, true},
       // Failures of the reading itself: error 25, both sources gone, the position as it was.
-      {"a number that is not whole", lines({"[generale]", "lunghezza percorso, 43x00"}), 25, same, false, false,
-       false},
+      {"a number that is not whole", lines({"[generale]", "lunghezza percorso, 43x00"}), 25, same, false, false, false},
       {"the file ends inside a record", general + lines({"pendenza, 450"}), 25, same, false, false, false},
-      {"stripes beyond 16 bits", general + lines({"indicatori_vmax, 900, 60, 80, 80, 40000, , , , 0"}), 25, same,
-       false, false, false},
+      {"stripes beyond 16 bits", general + lines({"indicatori_vmax, 900, 60, 80, 80, 40000, , , , 0"}), 25, same, false,
+       false, false},
       {"packed speeds beyond 16 bits", general + lines({"indicatori_vmax, 900, 1700, 80, 80, 0, , , , 0"}), 25, same,
        false, false, false},
       {"no route length before a body record", lines({"[generale]", "[curve]", "pendenza, 0, 2"}), 25, same, false,
        false, false},
       {"no route length at all", lines({"[generale]", "sfondo uno, 1", "[curve]"}), 25, same, false, false, false},
       // The run-out still gives cells 0 and 1 for -6950 m; -6975 m leaves cell 0 alone.
-      {"route length -6950", lines({"[generale]", "lunghezza percorso, -6950", "[curve]"}), 0, same, false, true,
-       true},
-      {"route length -6975", lines({"[generale]", "lunghezza percorso, -6975", "[curve]"}), 25, same, false,
-       false, false},
+      {"route length -6950", lines({"[generale]", "lunghezza percorso, -6950", "[curve]"}), 0, same, false, true, true},
+      {"route length -6975", lines({"[generale]", "lunghezza percorso, -6975", "[curve]"}), 25, same, false, false,
+       false},
       {"a sign board before the array", general + lines({"cartello_indicatore, -100, (A)"}), 25, same, false, false,
        false},
   };

@@ -66,8 +66,7 @@ TEST(PostProcessing, StartBoardGroupsNeedRoomBeforeTheBoard) {
   };
   // A fast slowdown, so that only the three groups before the board place anything.
   const Case cases[] = {
-      {7, {}},         {8, {3}},         {13, {8}},
-      {14, {3, 9}},    {20, {9, 15}},    {21, {3, 10, 16}},
+      {7, {}}, {8, {3}}, {13, {8}}, {14, {3, 9}}, {20, {9, 15}}, {21, {3, 10, 16}},
   };
   for (const Case& c : cases) {
     const RouteModel model = processed(40, {{c.start, kSlowdownStart, 110}, {c.start + 2, kSlowdownEnd}});
@@ -121,7 +120,7 @@ TEST(PostProcessing, FullStartBoardGroupIsError12AndTheOtherGroupsStillRun) {
 TEST(PostProcessing, WalkAlongASlowSlowdownKeepsEightCellsFromTheCellUsed) {
   struct Case {
     const char* what;
-    std::vector<int32_t> taken;  // offsets from the start board
+    std::vector<int32_t> taken;   // offsets from the start board
     std::vector<int32_t> points;  // offsets from the start board
     int32_t error;
   };
@@ -183,11 +182,11 @@ TEST(PostProcessing, FastSlowdownSearchesAfterItsOwnEndBoard) {
   // The slow slowdown before it ends at 11 and marks the signal at 16; the fast
   // one's search must start at its own end board 40, not where that walk stopped.
   const RouteModel model = processed(60, {{7, kSlowdownStart, 30},
-                                         {11, kSlowdownEnd},
-                                         {16, kSignal},
-                                         {30, kSlowdownStart, 120},
-                                         {40, kSlowdownEnd},
-                                         {43, kSignal}});
+                                          {11, kSlowdownEnd},
+                                          {16, kSignal},
+                                          {30, kSlowdownStart, 120},
+                                          {40, kSlowdownEnd},
+                                          {43, kSignal}});
   expect_outcome(model, derived_at({12, 15, 19, 25, 42}), 0, 0, "two slowdowns");
 }
 

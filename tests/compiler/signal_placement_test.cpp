@@ -69,8 +69,7 @@ TEST(MemoSegnale, BuiltInSignals) {
     for (size_t k = 0; k < 4; ++k) {
       EXPECT_EQ(model.cells[static_cast<size_t>(c.cell) - 2 * (k + 1)].approach_code, c.approach_codes[k]);
     }
-    EXPECT_EQ(changed_cells(before, model),
-              (std::vector<int>{c.cell - 8, c.cell - 6, c.cell - 4, c.cell - 2, c.cell}));
+    EXPECT_EQ(changed_cells(before, model), (std::vector<int>{c.cell - 8, c.cell - 6, c.cell - 4, c.cell - 2, c.cell}));
   }
 }
 
@@ -81,7 +80,7 @@ TEST(MemoSegnale, SignalTimeOnlyForTypeTwoAndRaisedBelow101) {
     uint8_t signal_time;
   };
   const Case cases[] = {
-      {2, 50, 101}, {2, 1, 101},  {2, 100, 101}, {2, 101, 101}, {2, 0, 0},
+      {2, 50, 101},  {2, 1, 101},  {2, 100, 101}, {2, 101, 101}, {2, 0, 0},
       {2, 255, 255}, {2, 300, 44}, {2, -5, 251},  {1, 50, 0},    {1, 115, 0},
   };
   for (const Case& c : cases) {
@@ -131,11 +130,7 @@ TEST(MemoSegnale, NearTheRouteStartOnlyTheApproachCodesInsideTheRouteAreWritten)
     std::vector<int> approach_cells;
   };
   const Case cases[] = {
-      {0, 1, {}},
-      {50, 2, {0}},
-      {200, 5, {3, 1}},
-      {300, 7, {5, 3, 1}},
-      {350, 8, {6, 4, 2, 0}},
+      {0, 1, {}}, {50, 2, {0}}, {200, 5, {3, 1}}, {300, 7, {5, 3, 1}}, {350, 8, {6, 4, 2, 0}},
   };
   for (const Case& c : cases) {
     RouteModel model = route();
@@ -286,7 +281,7 @@ TEST(MemoRallentamento, RefusesTakenCells) {
 
 TEST(MemoRallentamento, CellsOutsideTheArrayRefuseTheRecordBeforeAnyWrite) {
   const SlowdownRecord refused[] = {
-      {49850, 30, 150, 0, 1, 0},   // end board in cell 1001
+      {49850, 30, 150, 0, 1, 0},  // end board in cell 1001
       {49800, 30, 100000, 0, 0, 0},
       {22050, 30, -23000, 0, 0, 0},  // end board before cell 0
       {-100, 30, 150, 0, 0, 0},      // start board before cell 0

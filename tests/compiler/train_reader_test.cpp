@@ -148,9 +148,9 @@ TEST_P(BuiltInTrain, Compiles) {
   expect_ranges(source, &Cell::speed_limit,
                 {{0, 17, 6}, {18, 61, 16}, {62, 80, 12}, {81, 258, 16}, {259, 997, 17}, {998, 1000, 0}});
   // The cells that the quoted adhesion rows decide: the first five, the only 60 and the last.
-  expect_ranges(source, &Cell::adhesion,
-                {{0, 20, 100}, {21, 33, 70}, {34, 37, 80}, {38, 51, 90}, {441, 441, 60}, {835, 997, 100},
-                 {998, 1000, 0}});
+  expect_ranges(
+      source, &Cell::adhesion,
+      {{0, 20, 100}, {21, 33, 70}, {34, 37, 80}, {38, 51, 90}, {441, 441, 60}, {835, 997, 100}, {998, 1000, 0}});
 
   const TableRecord& first = source.record(1);
   EXPECT_EQ(first.kind, 7);
@@ -159,8 +159,8 @@ TEST_P(BuiltInTrain, Compiles) {
   EXPECT_EQ(first.position, 0);
   EXPECT_EQ(first.text, "VALDORENA C.le");
   EXPECT_EQ(first.time, (13 * 60 + 10) * 60);
-  EXPECT_EQ((std::vector<int>{first.flag, first.word1, first.word2, first.byte1, first.word3, first.word4,
-                              first.word5, first.byte2, first.byte3, first.byte4}),
+  EXPECT_EQ((std::vector<int>{first.flag, first.word1, first.word2, first.byte1, first.word3, first.word4, first.word5,
+                              first.byte2, first.byte3, first.byte4}),
             (std::vector<int>{1, 4, 1, 0, 2, 1, 1, 1, 0, 0}));
   EXPECT_EQ(source.cell(5).marker, kStopPoint);
   EXPECT_EQ(source.cell(5).value1, 1);
@@ -198,11 +198,9 @@ INSTANTIATE_TEST_SUITE_P(TrainReader, BuiltInTrain, ::testing::Values(false, tru
 TEST(TrainReader, GeneralRecordsAndKeywordRules) {
   TrainSource source;
   source.write({
-      "stazione, this field stands before the section and is never read",
-      "[GENERALE]",
-      "-----------",
+      "stazione, this field stands before the section and is never read", "[GENERALE]", "-----------",
       "NUMERO Vetture,    6",
-      "massa, 77",  // selects nothing: 77 is then read as a keyword field
+      "massa, 77",                             // selects nothing: 77 is then read as a keyword field
       "-- comment,-- comment,-- sabbia, 250",  // a third hyphen field in a row is a keyword
       "orologio,    13              9             40 ",
       "vetture",  // the very last field is not interpreted
@@ -254,10 +252,7 @@ TEST(TrainReader, SpeedAndAdhesionProfiles) {
        {"velocita, 0, 12", "velocita, 100, 13", "velocita, 200, 17", "velocita, 300, 1277", "velocita, 400, -2"},
        {{0, 1, 2}, {2, 3, 3}, {4, 5, 3}, {6, 7, 255}, {8, 997, 0}},
        {}},
-      {"adhesion keeps its low 8 bits",
-       {"aderenza, 0, 300"},
-       {},
-       {{0, 997, 44}}},
+      {"adhesion keeps its low 8 bits", {"aderenza, 0, 300"}, {}, {{0, 997, 44}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -290,8 +285,8 @@ TEST(TrainReader, ProfileCursorsNearTheLastCell) {
 
   // A fourth would put the tail past the last cell.
   TrainSource four(0);
-  four.write({"[generale]", "aderenza, 6900, 80", "aderenza, 6900, 85", "aderenza, 6900, 90", "aderenza, 6900, 95",
-              "[fine]"});
+  four.write(
+      {"[generale]", "aderenza, 6900, 80", "aderenza, 6900, 85", "aderenza, 6900, 90", "aderenza, 6900, 95", "[fine]"});
   EXPECT_ANY_THROW(four.read());
 }
 
@@ -316,7 +311,7 @@ TEST(TrainReader, StationExtentsStopPointsAndApproachCodes) {
   struct Case {
     const char* row;  // the station's numbers after the position, kind and length columns
     int32_t start, end;
-    int stop_cell;  // 0: none
+    int stop_cell;              // 0: none
     std::vector<int> approach;  // codes in the four cells before the stop cell, nearest first
     int byte3, byte4;
   };
@@ -374,11 +369,13 @@ TEST(TrainReader, StationErrors) {
       {"stations 300 m apart",
        {"stazione, 10000, 11, 400, 0,0,0, 0,0,0,0,0,0,0, 0,0,0, A",
         "stazione, 10700, 11, 400, 0,0,0, 0,0,0,0,0,0,0, 0,0,0, B"},
-       22, 10700},
+       22,
+       10700},
       {"a station placed out of order",
        {"stazione, 10000, 11, 400, 0,0,0, 0,0,0,0,0,0,0, 0,0,0, A",
         "stazione, 5000, 11, 400, 0,0,0, 0,0,0,0,0,0,0, 0,0,0, B"},
-       22, 5000},
+       22,
+       5000},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -498,12 +495,9 @@ TEST(TrainReader, PlacementErrorsStopTheReadingAtTheRecord) {
   };
   // Cell 21 holds a code point: the cell of a signal or slowdown board at 1000.
   const Case cases[] = {
-      {"segnale, 1000, 1, 4, 1, 0, 0, 0, 0, 0, 0, 0", 16, 1000},
-      {"rallentamento, 2200, 30, 150, 1, 0, 0", 17, 2200},
-      {"rallentamento, 1000, 30, 150, 1, 0, 0", 18, 1000},
-      {"rallentamento, 800, 30, 200, 1, 0, 0", 19, 800},
-      {"rallentamento, 2250, 30, 150, 1, 1, 0", 20, 2250},
-      {"abbattimento, 1050, 1", 7, 1050},
+      {"segnale, 1000, 1, 4, 1, 0, 0, 0, 0, 0, 0, 0", 16, 1000}, {"rallentamento, 2200, 30, 150, 1, 0, 0", 17, 2200},
+      {"rallentamento, 1000, 30, 150, 1, 0, 0", 18, 1000},       {"rallentamento, 800, 30, 200, 1, 0, 0", 19, 800},
+      {"rallentamento, 2250, 30, 150, 1, 1, 0", 20, 2250},       {"abbattimento, 1050, 1", 7, 1050},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.record);
@@ -518,9 +512,9 @@ TEST(TrainReader, PlacementErrorsStopTheReadingAtTheRecord) {
 }
 
 TEST(TrainReader, LineError15CarriedIn) {
-  const std::vector<std::string> head = {
-      "[generale]", "numero vetture, 4", "velocita, 0, 30", "stazione, 5000, 25, 0, 0,0,0, 0,0,0,0,0,0,0, 0,0,0, A",
-      "abbattimento, 3000, 1"};
+  const std::vector<std::string> head = {"[generale]", "numero vetture, 4", "velocita, 0, 30",
+                                         "stazione, 5000, 25, 0, 0,0,0, 0,0,0,0,0,0,0, 0,0,0, A",
+                                         "abbattimento, 3000, 1"};
   struct Case {
     const char* what;
     const char* record;  // after the head, followed by "sabbia, 100"
@@ -536,8 +530,7 @@ TEST(TrainReader, LineError15CarriedIn) {
        kSlowdownStart},
       {"a slowdown on a taken cell gives its own error", "rallentamento, 2950, 30, 500, 1, 0, 0", 18, 2950, 81,
        kNothing},
-      {"no signal and no slowdown: reading runs to the end", "abbattimento, 4000, 0", 15, 60000, 80,
-       kCodeOffPoint},
+      {"no signal and no slowdown: reading runs to the end", "abbattimento, 4000, 0", 15, 60000, 80, kCodeOffPoint},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -603,8 +596,8 @@ TEST(TrainReader, ReadFailuresThrowForTheGeneralHandler) {
 
 TEST(TrainReader, AStationRowShortOfItsNameShiftsTheRecordsAfterIt) {
   TrainSource source;
-  source.write({"[generale]", "stazione, 10000, 25, 0, 0,0,0, 0,0,0,0,0,0,0, 0,0,0", "numero vetture, 4",
-                "sabbia, 100", "[fine]"});
+  source.write({"[generale]", "stazione, 10000, 25, 0, 0,0,0, 0,0,0,0,0,0,0, 0,0,0", "numero vetture, 4", "sabbia, 100",
+                "[fine]"});
   source.read();
   EXPECT_EQ(source.model().error.number, 0);
   EXPECT_EQ(source.record(1).text, "numero vetture");

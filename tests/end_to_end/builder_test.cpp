@@ -14,10 +14,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::set<std::string> kKeptFiles = {
-    "ValdorenaC_Morlavesa_4721.dat",           "ValdorenaC_Morlavesa_4721.sim",
-    "ValdorenaC_Morlavesa_linea.dat",          "ValdorenaC_Morlavesa_4721_note.txt",
-    "ValdorenaC_Morlavesa_4721_rallentamenti.txt", "ValdorenaC_Morlavesa_4721_scheda_treno.txt"};
+const std::set<std::string> kKeptFiles = {"ValdorenaC_Morlavesa_4721.dat",
+                                          "ValdorenaC_Morlavesa_4721.sim",
+                                          "ValdorenaC_Morlavesa_linea.dat",
+                                          "ValdorenaC_Morlavesa_4721_note.txt",
+                                          "ValdorenaC_Morlavesa_4721_rallentamenti.txt",
+                                          "ValdorenaC_Morlavesa_4721_scheda_treno.txt"};
 
 std::set<std::string> names_in(const fs::path& folder) {
   std::set<std::string> names;

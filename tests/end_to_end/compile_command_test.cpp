@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "source/line_data.h"
-#include "source/train_data.h"
 #include "source/text_writer.h"
+#include "source/train_data.h"
 #include "support/builder_runs.h"
 #include "support/run_program.h"
 #include "support/temp_folder.h"
@@ -30,8 +30,9 @@ AuthorFiles write_sources(const testing::TempFolder& folder, const std::string& 
 
 testing::ProgramRun compile(const AuthorFiles& files, const std::string& name, const std::string& number,
                             const fs::path& out, std::vector<std::string> extra = {}) {
-  std::vector<std::string> args = {"compile", "--line", files.line.string(), "--train", files.train.string(),
-                                   "--name", name, "--train-number", number, "--out", out.string()};
+  std::vector<std::string> args = {"compile",   "--line", files.line.string(), "--train", files.train.string(),
+                                   "--name",    name,     "--train-number",    number,    "--out",
+                                   out.string()};
   args.insert(args.end(), extra.begin(), extra.end());
   return testing::run_program(SCENARIO_TOOL_PATH, args, fs::current_path().string());
 }
@@ -48,8 +49,8 @@ TEST(CompileCommand, BuiltInSourcesGiveTheBuildersBytes) {
 
   const auto run = compile(files, "ValdorenaC_Morlavesa", "4721", out);
   EXPECT_EQ(run.status, 0) << run.error_text;
-  for (const char* name : {"ValdorenaC_Morlavesa_4721.dat", "ValdorenaC_Morlavesa_4721.sim",
-                           "ValdorenaC_Morlavesa_linea.dat"}) {
+  for (const char* name :
+       {"ValdorenaC_Morlavesa_4721.dat", "ValdorenaC_Morlavesa_4721.sim", "ValdorenaC_Morlavesa_linea.dat"}) {
     EXPECT_EQ(testing::read_file(out / name), builder.files.at(name)) << name;
   }
   // The author's own files are untouched.
@@ -69,7 +70,10 @@ TEST(CompileCommand, NamesAreStoredAsWindows1252AndKeptAsTypedInFileNames) {
   EXPECT_FALSE(fs::exists(out / "Città_linea.dat"));
   EXPECT_EQ(fs::file_size(out / "Città_R 12.dat"), 15u * 161u);
   const std::string table = testing::read_file(out / "Città_R 12.sim");
-  EXPECT_NE(table.find(std::string("\x05\x00" "Citt\xE0", 7)), std::string::npos);
+  EXPECT_NE(table.find(std::string("\x05\x00"
+                                   "Citt\xE0",
+                                   7)),
+            std::string::npos);
 
   const auto refused = compile(files, "Łódź", "1", out);
   EXPECT_EQ(refused.status, 1);
@@ -84,20 +88,20 @@ TEST(CompileCommand, ExitStatusTellsBuildErrorsAndFatalReports) {
   const fs::path out = author.path() / "out";
 
   // A gradient far beyond the route: error 15, still compiled.
-  const AuthorFiles beyond = write_sources(
-      author, "[generale]\r\nlunghezza percorso, 1000\r\n[pendenze]\r\npendenza, 9000, 5\r\n[fine]\r\n",
-      "[generale]\r\n[fine]\r\n");
+  const AuthorFiles beyond =
+      write_sources(author, "[generale]\r\nlunghezza percorso, 1000\r\n[pendenze]\r\npendenza, 9000, 5\r\n[fine]\r\n",
+                    "[generale]\r\n[fine]\r\n");
   const auto late = compile(beyond, "S", "1", out);
   EXPECT_EQ(late.status, 2);
   EXPECT_EQ(late.error_text, "build error 15: a record position beyond the cell array, at 9000 m\n");
   EXPECT_TRUE(fs::exists(out / "S_1.dat"));
 
   // A board text longer than a table record holds: a read failure, recorded.
-  const AuthorFiles long_text = write_sources(
-      author,
-      "[generale]\r\nlunghezza percorso, 1000\r\n[indicazioni]\r\ncartello_indicatore, 350, " +
-          std::string(70000, 'x') + "\r\n[fine]\r\n",
-      "[generale]\r\n[fine]\r\n");
+  const AuthorFiles long_text =
+      write_sources(author,
+                    "[generale]\r\nlunghezza percorso, 1000\r\n[indicazioni]\r\ncartello_indicatore, 350, " +
+                        std::string(70000, 'x') + "\r\n[fine]\r\n",
+                    "[generale]\r\n[fine]\r\n");
   const auto refused = compile(long_text, "L", "1", out);
   EXPECT_EQ(refused.status, 2);
   EXPECT_EQ(refused.error_text, "build error 25: run-time failure while reading a source file\n");

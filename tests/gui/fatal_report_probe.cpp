@@ -27,8 +27,7 @@ int main(int argc, char** argv) {
   ctx.folder = argv[1];
   ctx.separator = platform->path_separator();
   ctx.files = &platform->files();
-  ctx.files->replace(ctx.path(line_source_name(ctx.identity)),
-                     "[generale]\r\nlunghezza percorso, 1000\r\n[fine]\r\n");
+  ctx.files->replace(ctx.path(line_source_name(ctx.identity)), "[generale]\r\nlunghezza percorso, 1000\r\n[fine]\r\n");
   ctx.files->replace(ctx.path(train_source_name(ctx.identity)), "[generale]\r\nabbattimento, 50, 40\r\n[fine]\r\n");
 
   int32_t plan_flag = 1;

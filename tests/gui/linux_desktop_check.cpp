@@ -115,8 +115,8 @@ TEST(LinuxDesktop, FatalReportWaitsForReturnThenEndsTheProcess) {
 
   const XScreen eyes;
   const Window box = eyes.wait_for_window(kApplicationTitle, seconds(20), [&] { return !probe.running(); });
-  ASSERT_NE(box, None) << "no box captioned \"" << kApplicationTitle << "\"; the probe said: "
-                       << testing::read_file(error_file);
+  ASSERT_NE(box, None) << "no box captioned \"" << kApplicationTitle
+                       << "\"; the probe said: " << testing::read_file(error_file);
 
   // The box draws itself once it is exposed: look until the text is there.
   Image shot;
@@ -146,8 +146,8 @@ TEST(LinuxDesktop, FatalReportWaitsForReturnThenEndsTheProcess) {
   ASSERT_TRUE(status) << "Return did not close the box";
   EXPECT_EQ(*status, 1);
   EXPECT_EQ(testing::read_file(error_file), " Errore n. 1250\n");
-  for (const char* compiled : {"ValdorenaC_Morlavesa_4721.dat", "ValdorenaC_Morlavesa_4721.sim",
-                               "ValdorenaC_Morlavesa_linea.dat"}) {
+  for (const char* compiled :
+       {"ValdorenaC_Morlavesa_4721.dat", "ValdorenaC_Morlavesa_4721.sim", "ValdorenaC_Morlavesa_linea.dat"}) {
     EXPECT_FALSE(fs::exists(folder.path() / compiled)) << compiled << " written after a fatal report";
   }
 }

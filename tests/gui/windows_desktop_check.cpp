@@ -103,8 +103,8 @@ TEST(WindowsDesktop, FatalReportIsAnOkBoxThatEndsTheProcess) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  ASSERT_TRUE(CreateProcessW(probe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                             &process));
+  ASSERT_TRUE(
+      CreateProcessW(probe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
   // A probe left waiting on its box by a failed check is ended with the test.
   const std::unique_ptr<PROCESS_INFORMATION, void (*)(PROCESS_INFORMATION*)> end_probe(&process, [](auto* p) {
     if (WaitForSingleObject(p->hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(p->hProcess, 99);
@@ -151,8 +151,8 @@ TEST(WindowsDesktop, FatalReportIsAnOkBoxThatEndsTheProcess) {
   DWORD status = 0;
   GetExitCodeProcess(process.hProcess, &status);
   EXPECT_EQ(status, 1u);
-  for (const char* compiled : {"ValdorenaC_Morlavesa_4721.dat", "ValdorenaC_Morlavesa_4721.sim",
-                               "ValdorenaC_Morlavesa_linea.dat"}) {
+  for (const char* compiled :
+       {"ValdorenaC_Morlavesa_4721.dat", "ValdorenaC_Morlavesa_4721.sim", "ValdorenaC_Morlavesa_linea.dat"}) {
     EXPECT_FALSE(fs::exists(folder.path() / compiled)) << compiled << " written after a fatal report";
   }
 }

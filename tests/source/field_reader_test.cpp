@@ -50,11 +50,11 @@ TEST(FieldReader, EndOfFileRule) {
     bool at_end_after_first_field;
   };
   const Case cases[] = {
-      {"[fine]", true},           // nothing left
-      {"[fine]\r\n", true},       // the final line end is consumed with the field
+      {"[fine]", true},      // nothing left
+      {"[fine]\r\n", true},  // the final line end is consumed with the field
       {"[fine]\n", true},
-      {"[fine],", true},          // the comma ends the field
-      {"[fine]\r\n\r\n", true},   // its own line end is consumed; one more is the final line end
+      {"[fine],", true},         // the comma ends the field
+      {"[fine]\r\n\r\n", true},  // its own line end is consumed; one more is the final line end
       {"[fine]\r\n\r\n\r\n", false},
       {"[fine]\r\nx", false},
   };
@@ -91,12 +91,22 @@ TEST(FieldReader, NumbersMustBeWholeAndFitTheirWidth) {
     int64_t value;
   };
   const Case cases[] = {
-      {"-25", 32, true, -25},          {"2147483647", 32, true, 2147483647}, {"2147483648", 32, false, 0},
-      {"-2147483648", 32, true, INT32_MIN}, {"99999999999999999999", 32, false, 0},
-      {"32767", 16, true, 32767},      {"32768", 16, false, 0},              {"-32768", 16, true, -32768},
-      {"255", 8, true, 255},           {"256", 8, false, 0},                 {"-1", 8, false, 0},
-      {"1.5", 32, false, 0},           {"+5", 32, false, 0},                 {"12abc", 32, false, 0},
-      {"-", 32, false, 0},             {"1,000", 32, true, 1},
+      {"-25", 32, true, -25},
+      {"2147483647", 32, true, 2147483647},
+      {"2147483648", 32, false, 0},
+      {"-2147483648", 32, true, INT32_MIN},
+      {"99999999999999999999", 32, false, 0},
+      {"32767", 16, true, 32767},
+      {"32768", 16, false, 0},
+      {"-32768", 16, true, -32768},
+      {"255", 8, true, 255},
+      {"256", 8, false, 0},
+      {"-1", 8, false, 0},
+      {"1.5", 32, false, 0},
+      {"+5", 32, false, 0},
+      {"12abc", 32, false, 0},
+      {"-", 32, false, 0},
+      {"1,000", 32, true, 1},
   };
   for (const Case& c : cases) {
     FieldReader r(std::string(c.field) + "\r\n");

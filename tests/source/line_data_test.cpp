@@ -11,12 +11,11 @@
 #include <vector>
 
 #include "platform/native_file_store.h"
-#include "support/temp_folder.h"
 #include "support/source_rows.h"
+#include "support/temp_folder.h"
 
 namespace scenario {
 namespace {
-
 
 bool read_number(std::string_view field, int& value) {
   while (!field.empty() && field.front() == ' ') field.remove_prefix(1);
@@ -102,8 +101,8 @@ class BuiltInLine : public ::testing::Test {
       }
       const std::string position = std::to_string(read.first);
       const std::string value = std::to_string(read.second);
-      const std::string expected = result.empty() ? "pendenza,   " + position + ",    " + value
-                                                  : "pendenza,  " + position + ",   " + value;
+      const std::string expected =
+          result.empty() ? "pendenza,   " + position + ",    " + value : "pendenza,  " + position + ",   " + value;
       EXPECT_EQ(row, expected);
       result.push_back({read.first, read.second});
     }
@@ -139,7 +138,7 @@ TEST_F(BuiltInLine, SectionsStandInOrderWithTheirRowCounts) {
       ++sections.back().second;
   }
   const std::vector<std::pair<std::string, int>> expected = {
-      {"[generale]", 8}, {"[curve]", 93},    {"[pendenze]", 101}, {"[montagne]", 7},
+      {"[generale]", 8}, {"[curve]", 93},       {"[pendenze]", 101}, {"[montagne]", 7},
       {"[cartelli]", 3}, {"[indicazioni]", 35}, {"[fine]", 0},
   };
   EXPECT_EQ(sections, expected);
@@ -187,8 +186,8 @@ TEST_F(BuiltInLine, CurvesKeepTheirCountsOrderAndBounds) {
   std::map<std::string, int> per_keyword;
   for (const Curve& c : rows) ++per_keyword[c.keyword];
   const std::map<std::string, int> expected_counts = {
-      {"curvad1", 1}, {"curvad2", 2}, {"curvad3", 7}, {"curvad4", 21}, {"curvad5", 14}, {"curvad6", 2},
-      {"curvas2", 1}, {"curvas3", 6}, {"curvas4", 28}, {"curvas5", 11},
+      {"curvad1", 1}, {"curvad2", 2}, {"curvad3", 7}, {"curvad4", 21}, {"curvad5", 14},
+      {"curvad6", 2}, {"curvas2", 1}, {"curvas3", 6}, {"curvas4", 28}, {"curvas5", 11},
   };
   EXPECT_EQ(per_keyword, expected_counts);
 

@@ -55,9 +55,14 @@ TEST(TrainData, SectionsInOrderWithTheirRowCounts) {
     const char* keyword;
   };
   const Section sections[] = {
-      {"[generale]", 4, ""},         {"[aderenze]", 37, "aderenza,"},    {"[vel_limite]", 5, "velocita,"},
-      {"[stazioni]", 8, "stazione,"}, {"[rallentamenti]", 1, "rallentamento,"}, {"[segnali]", 13, "segnale,"},
-      {"[codici]", 0, ""},           {"[fine]", 0, ""},
+      {"[generale]", 4, ""},
+      {"[aderenze]", 37, "aderenza,"},
+      {"[vel_limite]", 5, "velocita,"},
+      {"[stazioni]", 8, "stazione,"},
+      {"[rallentamenti]", 1, "rallentamento,"},
+      {"[segnali]", 13, "segnale,"},
+      {"[codici]", 0, ""},
+      {"[fine]", 0, ""},
   };
   size_t at = 0;
   for (const Section& s : sections) {
@@ -102,18 +107,12 @@ TEST(TrainData, QuotedRowsExactly) {
             std::vector<std::string>{"rallentamento,   22050,    30,  150, 1,  0,  0"});
 
   const std::vector<std::string> signals = {
-      "segnale,     950,   1, 4, 1,  0, 0,    0,  0,0,0, 0",
-      "segnale,    2350,   2, 3, 1,  0, 0,    0,  0,0,0, 0",
-      "segnale,   10950,   1, 5, 1,  0, 0,    0,  0,0,0, 0",
-      "segnale,   11900,   2, 3, 1,  0, 0,    0,  0,0,0, 0",
-      "segnale,   16150,   1, 4, 1,  0, 0,    0,  0,0,0, 0",
-      "segnale,   16950,   2, 4, 1,  0, 0,    0,  0,0,0, 0",
-      "segnale,   20450,   1, 5, 1,  0, 0,    0,  0,0,0, 0",
-      "segnale,   21500,   2, 3, 1,  0, 0,    0,  0,0,0, 0",
-      "segnale,   23850,   2, 3, 1,  0, 0,    0,  0,0,0, 0",
-      "segnale,   31050,   1, 3, 1,  0, 0,    0,  0,0,0, 0",
-      "segnale,   32300,   2, 4, 1,  0, 0,    0,  0,0,0, 115",
-      "segnale,   39800,   1, 3, 4,  0, 0,    1,  3,1,0, 0",
+      "segnale,     950,   1, 4, 1,  0, 0,    0,  0,0,0, 0",   "segnale,    2350,   2, 3, 1,  0, 0,    0,  0,0,0, 0",
+      "segnale,   10950,   1, 5, 1,  0, 0,    0,  0,0,0, 0",   "segnale,   11900,   2, 3, 1,  0, 0,    0,  0,0,0, 0",
+      "segnale,   16150,   1, 4, 1,  0, 0,    0,  0,0,0, 0",   "segnale,   16950,   2, 4, 1,  0, 0,    0,  0,0,0, 0",
+      "segnale,   20450,   1, 5, 1,  0, 0,    0,  0,0,0, 0",   "segnale,   21500,   2, 3, 1,  0, 0,    0,  0,0,0, 0",
+      "segnale,   23850,   2, 3, 1,  0, 0,    0,  0,0,0, 0",   "segnale,   31050,   1, 3, 1,  0, 0,    0,  0,0,0, 0",
+      "segnale,   32300,   2, 4, 1,  0, 0,    0,  0,0,0, 115", "segnale,   39800,   1, 3, 4,  0, 0,    1,  3,1,0, 0",
       "segnale,   40950,   2, 2, 3,  0, 0,    2,  2,1,0, 0",
   };
   EXPECT_EQ(section(lines, "[segnali]"), signals);
@@ -121,9 +120,9 @@ TEST(TrainData, QuotedRowsExactly) {
   const std::vector<std::string> adhesion = section(lines, "[aderenze]");
   ASSERT_EQ(adhesion.size(), 37u);
   const std::vector<std::string> first_five(adhesion.begin(), adhesion.begin() + 5);
-  EXPECT_EQ(first_five, (std::vector<std::string>{"aderenza,   0,    100", "aderenza,    1050,    70",
-                                                  "aderenza,    1700,    80", "aderenza,    1900,    90",
-                                                  "aderenza,    2600,   100"}));
+  EXPECT_EQ(first_five,
+            (std::vector<std::string>{"aderenza,   0,    100", "aderenza,    1050,    70", "aderenza,    1700,    80",
+                                      "aderenza,    1900,    90", "aderenza,    2600,   100"}));
   EXPECT_EQ(adhesion.back(), "aderenza,   41750,   100");
   EXPECT_EQ(std::count(adhesion.begin(), adhesion.end(), "aderenza,   22050,    60"), 1);
 }
@@ -189,7 +188,8 @@ TEST(TrainData, StationRowsFollowTheTimetableAndTheFirstRowsSpacing) {
     EXPECT_EQ(number(fields[1]), positions[s]);
     EXPECT_EQ(number(fields[1]), station.position);
     EXPECT_LT(positions[s], 43000);
-    for (size_t c = 0; c < columns[s].size(); ++c) EXPECT_EQ(number(fields[2 + c]), columns[s][c]) << "column " << c + 2;
+    for (size_t c = 0; c < columns[s].size(); ++c)
+      EXPECT_EQ(number(fields[2 + c]), columns[s][c]) << "column " << c + 2;
     EXPECT_EQ(number(fields[14]), station.hour);
     EXPECT_EQ(number(fields[15]), station.minute);
     EXPECT_EQ(number(fields[16]), station.second);

@@ -9,8 +9,8 @@
 
 namespace scenario::testing {
 
-ProgramRun run_program(const std::string& program, const std::vector<std::string>& arguments,
-                       const std::string& folder, const std::vector<std::string>& environment) {
+ProgramRun run_program(const std::string& program, const std::vector<std::string>& arguments, const std::string& folder,
+                       const std::vector<std::string>& environment) {
   int pipe_fds[2];
   if (::pipe(pipe_fds) != 0) throw std::runtime_error("pipe");
   const pid_t child = ::fork();

@@ -14,7 +14,7 @@ struct ProgramRun {
 
 // Runs `program` with `arguments` in `folder`, with the environment given as
 // NAME=value entries added to the test's own (an entry "NAME=" removes NAME).
-ProgramRun run_program(const std::string& program, const std::vector<std::string>& arguments,
-                       const std::string& folder, const std::vector<std::string>& environment = {});
+ProgramRun run_program(const std::string& program, const std::vector<std::string>& arguments, const std::string& folder,
+                       const std::vector<std::string>& environment = {});
 
 }  // namespace scenario::testing

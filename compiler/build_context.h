@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "compiler/route_model.h"
-#include "platform/services.h"
+#include "compiler/file_store.h"
 
 namespace scenario {
 

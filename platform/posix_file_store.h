@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/services.h"
+#include "compiler/file_store.h"
 
 namespace scenario {
 

@@ -1,6 +1,5 @@
 #include "app/build_driver.h"
 
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -12,12 +11,13 @@
 #include "documents/train_card.h"
 #include "source/built_in_scenario.h"
 #include "source/line_data.h"
+#include "source/text_writer.h"
 #include "source/train_data.h"
 
 namespace scenario {
 
-void errore(Platform& platform, const std::string& a) {
-  const int pressed = platform.show_fatal_report(" Errore n. " + a);
+void report_fatal_error(Platform& platform, const std::string& number) {
+  const int pressed = platform.show_fatal_report(" Errore n. " + number);
   static_cast<void>(pressed);  // nothing reads the button code
   platform.end_process(1);
   std::abort();  // a backend whose end_process returned would carry on past a fatal report
@@ -32,43 +32,43 @@ int stop_run(Platform& platform, const std::string& why) {
   return 1;
 }
 
+void write_text(FileStore& files, const ScenarioFolder& folder, const std::string& name, const LineBuffer& lines) {
+  files.replace(folder.path(name), render_text_file(lines));
+}
+
 }  // namespace
 
-int Form_Load(Platform& platform) {
-  BuildContext ctx;
-  ctx.identity = ascii_identity(std::string(built_in::kScenarioName), std::string(built_in::kTrainNumber));
+int run_build(Platform& platform) {
+  const Identity identity = ascii_identity(std::string(built_in::kScenarioName), std::string(built_in::kTrainNumber));
+  BuildError recorded;
   try {
-    ctx.folder = platform.start_folder();
-    ctx.separator = platform.path_separator();
-    ctx.files = &platform.files();
+    const ScenarioFolder folder{platform.start_folder(), platform.path_separator()};
+    FileStore& files = platform.files();
     platform.show_waiting_window();
 
-    dati_linea(ctx);
-    dati_treno(ctx);
-    dati_note(ctx);
-    dati_rallentamenti(ctx);
-    dati_scheda(ctx);
+    // The two sources, then the crew documents, then the compile: always in this order.
+    write_text(files, folder, line_source_name(identity), line_source_lines());
+    write_text(files, folder, train_source_name(identity), train_source_lines());
+    write_text(files, folder, notes_name(identity), notes_lines());
+    write_text(files, folder, slowdown_order_name(identity), slowdown_order_lines());
+    write_text(files, folder, train_card_name(identity), train_card_lines());
 
-    int32_t plan_flag = 1;
-    const CompileResult result = memorizza_percorso(ctx, plan_flag);
-    switch (result.status) {
-      case CompileResult::Status::fatal_report:
-        errore(platform, std::to_string(result.fatal_number));
-      case CompileResult::Status::no_cell_array:
-        return stop_run(
-            platform, "no compiled file written: no cells were built (" + describe_build_error(ctx.model.error) + ")");
-      case CompileResult::Status::written:
+    const Compilation compilation = compile_scenario(files, folder, identity, /*with_plan=*/true);
+    switch (compilation.status) {
+      case CompileStatus::fatal_report:
+        report_fatal_error(platform, std::to_string(number_of(compilation.fatal)));
+      case CompileStatus::no_cells:
+        return stop_run(platform, "no compiled file written: no cells were built (" +
+                                      describe_build_error(compilation.error) + ")");
+      case CompileStatus::compiled:
         break;
     }
+    recorded = compilation.error;
   } catch (const FileError& e) {
     return stop_run(platform, e.what());
-  } catch (const std::exception& e) {
-    // Reading failures are recorded by the compiler itself; anything reaching
-    // here stops the run with what went wrong rather than an abort.
-    return stop_run(platform, std::string("build stopped: ") + e.what());
   }
-  if (ctx.model.error.number != 0) {
-    std::fprintf(stderr, "%s\n", describe_build_error(ctx.model.error).c_str());
+  if (recorded.is_set()) {
+    std::fprintf(stderr, "%s\n", describe_build_error(recorded).c_str());
     return 2;
   }
   return 0;

@@ -13,10 +13,10 @@ namespace scenario {
 // standard error), 1 when a file could not be written or no cells were built
 // (reported as the platform reports failures, in a box on a desktop). A fatal
 // report ends the process from inside.
-int Form_Load(Platform& platform);
+int run_build(Platform& platform);
 
-// The fatal report: " Errore n. " and `a` in a box with one OK button, then
-// the process ends.
-[[noreturn]] void errore(Platform& platform, const std::string& a);
+// The fatal report: " Errore n. " and the error number in a box with one OK
+// button, then the process ends.
+[[noreturn]] void report_fatal_error(Platform& platform, const std::string& number);
 
 }  // namespace scenario

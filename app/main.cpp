@@ -3,5 +3,5 @@
 
 int main() {
   auto platform = scenario::make_platform();
-  platform->end_process(scenario::Form_Load(*platform));
+  platform->end_process(scenario::run_build(*platform));
 }

@@ -16,8 +16,8 @@ namespace {
 RouteModel route_of_43_km() {
   RouteModel model;
   model.create_cells(43000);
-  model.create_plan(model.plan_length);
-  RoutePlan& plan = model.plan();
+  model.create_plan(43000);
+  RoutePlan& plan = *model.plan;
   for (int k = 0; k < 2; ++k) {
     plan.at(0, k) = int16_t{0};
     plan.at(1, k) = static_cast<int16_t>(k);
@@ -29,7 +29,7 @@ RouteModel route_of_43_km() {
 void BM_EncodeLinePlan(benchmark::State& state) {
   const RouteModel model = route_of_43_km();
   for (auto _ : state) {
-    std::string file = encode_line_plan_file(model.plan());
+    std::string file = encode_line_plan_file(*model.plan);
     benchmark::DoNotOptimize(file.data());
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * 999964);
@@ -68,7 +68,7 @@ void BM_WriteLinePlanFile(benchmark::State& state) {
   const RouteModel model = route_of_43_km();
   PosixFileStore files;
   const std::string path = (std::filesystem::temp_directory_path() / "bench_linea.dat").string();
-  for (auto _ : state) files.replace(path, encode_line_plan_file(model.plan()));
+  for (auto _ : state) files.replace(path, encode_line_plan_file(*model.plan));
   files.remove(path);
 }
 BENCHMARK(BM_WriteLinePlanFile)->Unit(benchmark::kMillisecond);

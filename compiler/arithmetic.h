@@ -1,11 +1,14 @@
 #pragma once
 
-// Rounding and comparison helpers shared by the compile steps.
+// Rounding and width helpers shared by the compile steps.
 
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <stdexcept>
+#include <string>
+#include <type_traits>
+
+#include "source/input_error.h"
 
 namespace scenario {
 
@@ -13,20 +16,30 @@ namespace scenario {
 // std::round would send halves away from zero, which moves boards by a cell.
 inline double nearest_even(double x) { return std::nearbyint(x); }
 
-// A value that does not fit the width it is stored in: the reader turns this
-// into its general read failure.
-class WidthError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
+// How a message names the width of a stored field.
+template <typename T>
+constexpr const char* width_name() {
+  if constexpr (std::is_same_v<T, uint8_t>) {
+    return "an unsigned 8-bit field";
+  } else if constexpr (std::is_same_v<T, int16_t>) {
+    return "a signed 16-bit field";
+  } else {
+    static_assert(std::is_same_v<T, int32_t>);
+    return "a signed 32-bit field";
+  }
+}
 
-// nearest-even(x) as a whole number of type T; throws WidthError when it does not fit.
+// nearest-even(x) as a whole number of type T. A value that does not fit the
+// width it is stored in is malformed input: throws InputError.
 template <typename T>
 T nearest_even_as(double x) {
   const double r = nearest_even(x);
   if (!(r >= static_cast<double>(std::numeric_limits<T>::min()) &&
         r <= static_cast<double>(std::numeric_limits<T>::max()))) {
-    throw WidthError("value does not fit its field");
+    // Every value reaching here comes from 32-bit fields, well within 64 bits.
+    const std::string value =
+        std::isfinite(r) && std::fabs(r) < 9e18 ? std::to_string(static_cast<int64_t>(r)) : "a value";
+    throw InputError(value + " does not fit " + width_name<T>());
   }
   return static_cast<T>(r);
 }
@@ -35,11 +48,5 @@ T nearest_even_as(double x) {
 // combined value or a copied value overflows it.
 inline int16_t low_16_bits(int64_t x) { return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint64_t>(x))); }
 inline uint8_t low_8_bits(int64_t x) { return static_cast<uint8_t>(static_cast<uint64_t>(x)); }
-
-// The smaller of two values; `x` on a tie.
-template <typename T>
-T minimo(T x, T y) {
-  return y < x ? y : x;
-}
 
 }  // namespace scenario

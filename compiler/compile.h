@@ -1,34 +1,45 @@
 #pragma once
 
-// The compile operation: sources in, compiled files out.
+// The compile operation: sources in, compiled route out.
 
 #include <cstdint>
 
-#include "compiler/build_context.h"
+#include "compiler/build_errors.h"
+#include "compiler/file_store.h"
+#include "compiler/route_model.h"
+#include "compiler/scenario_files.h"
+#include "compiler/source_reading.h"
 
 namespace scenario {
 
-struct CompileResult {
-  enum class Status {
-    written,        // compiled files written; the model's build error may still be set
-    fatal_report,   // a reserved slot was used by the sources: 1250 or 1251, nothing written
-    no_cell_array,  // the line source gave no route length: nothing to post-process or write
-  };
-  Status status = Status::written;
-  int32_t fatal_number = 0;
+enum class CompileStatus {
+  compiled,      // the route is complete; the build error record may still hold an error
+  fatal_report,  // the sources used a reserved slot: 1250 or 1251, nothing to write
+  no_cells,      // the line source gave no route length: nothing to post-process or write
+};
+
+struct Compilation {
+  CompileStatus status = CompileStatus::compiled;
+  BuildErrorCode fatal = BuildErrorCode::none;  // 1250 or 1251 with a fatal report
+  BuildError error;                             // the build error record
+  RouteModel model;
 };
 
 inline constexpr int16_t kCellStamp = 5121;  // value 1 of cell 1
 inline constexpr int16_t kTableStamp = 610;  // word 1 of record 85
 
 // Checks that the sources left the reserved slots at 0 and stamps them with
-// the fixed values and identity codes. Returns 0, or 1250 / 1251 for the first
-// check that failed. The model must have cells.
-int32_t stamp_reserved_slots(RouteModel& model);
+// the fixed values and identity codes. Returns none, or the fatal report for
+// the first check that failed. The model must have cells 0 and 1.
+BuildErrorCode stamp_reserved_slots(RouteModel& model);
 
-// Prepares the model with plan flag `j`, reads the sources, post-processes,
-// stamps and writes the compiled files. Throws FileError when a compiled file
+// Reads the sources, post-processes and stamps the route; touches no file.
+Compilation compile_sources(const SourceTexts& sources, const Identity& identity, bool with_plan);
+
+// The builder's compile: reads the two sources from `folder`, deletes those the
+// reading is done with (a source that cannot be deleted is error 25), compiles,
+// and writes the compiled files there. Throws FileError when a compiled file
 // cannot be written.
-CompileResult memorizza_percorso(BuildContext& ctx, int32_t& j);
+Compilation compile_scenario(FileStore& files, const ScenarioFolder& folder, const Identity& identity, bool with_plan);
 
 }  // namespace scenario

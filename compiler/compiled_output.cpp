@@ -30,7 +30,8 @@ std::string encode_table_file(const RouteModel& model) {
   for (const TableRecord& record : model.table) size += kEmptyRecordBytes + record.text.size();
   ByteWriter out(size);
   for (const TableRecord& record : model.table) {
-    if (record.text.size() > UINT16_MAX) throw std::length_error("table record text longer than 65535 bytes");
+    // The readers refuse longer texts: one here is a fault of ours.
+    if (record.text.size() > UINT16_MAX) throw std::logic_error("table record text longer than 65535 bytes");
     out.put_u8(record.kind);
     out.put_i32(record.start);
     out.put_i32(record.end);
@@ -77,13 +78,11 @@ std::string encode_line_plan_file(const RoutePlan& plan) {
   return bytes;
 }
 
-void write_compiled_files(const BuildContext& ctx) {
-  const RouteModel& model = ctx.model;
-  if (model.plan_flag != 0 && model.has_plan()) {
-    ctx.files->replace(ctx.path(line_plan_file_name(ctx.identity)), encode_line_plan_file(model.plan()));
-  }
-  ctx.files->replace(ctx.path(table_file_name(ctx.identity)), encode_table_file(model));
-  ctx.files->replace(ctx.path(cell_file_name(ctx.identity)), encode_cell_file(model));
+void write_compiled_files(FileStore& files, const ScenarioFolder& folder, const Identity& identity,
+                          const RouteModel& model) {
+  if (model.plan) files.replace(folder.path(line_plan_file_name(identity)), encode_line_plan_file(*model.plan));
+  files.replace(folder.path(table_file_name(identity)), encode_table_file(model));
+  files.replace(folder.path(cell_file_name(identity)), encode_cell_file(model));
 }
 
 }  // namespace scenario

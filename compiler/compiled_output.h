@@ -7,8 +7,9 @@
 #include <cstdint>
 #include <string>
 
-#include "compiler/build_context.h"
+#include "compiler/file_store.h"
 #include "compiler/route_model.h"
+#include "compiler/scenario_files.h"
 
 namespace scenario {
 
@@ -19,12 +20,13 @@ inline constexpr size_t kEmptyRecordBytes = 34;  // a table record without its t
 enum PlanTag : uint16_t { kPlanTagEmpty = 0, kPlanTagInt16 = 2, kPlanTagDouble = 5 };
 
 std::string encode_cell_file(const RouteModel& model);
-// Throws std::length_error for a record text longer than its 16-bit length field allows.
+// A record text longer than its 16-bit length field allows is a fault of ours: std::logic_error.
 std::string encode_table_file(const RouteModel& model);
 std::string encode_line_plan_file(const RoutePlan& plan);
 
-// Writes the line plan (when the plan flag is set and a plan exists), then the
-// table, then the cells, each replacing its earlier file. Throws FileError.
-void write_compiled_files(const BuildContext& ctx);
+// Writes the line plan (when the model has one), then the table, then the
+// cells into `folder`, each replacing its earlier file. Throws FileError.
+void write_compiled_files(FileStore& files, const ScenarioFolder& folder, const Identity& identity,
+                          const RouteModel& model);
 
 }  // namespace scenario

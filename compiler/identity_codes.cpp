@@ -4,16 +4,15 @@
 
 namespace scenario {
 
-std::string identity_text(RouteModel& model) {
+std::string identity_text(const RouteModel& model) {
   std::string text = model.table[kTrainNumberRecord].text + model.table[kScenarioRecord].text;
   for (char& c : text) c = static_cast<char>(cp1252_to_lower(static_cast<unsigned char>(c)));
   text += kIdentityFiller;
   text.resize(kIdentityChars);
-  model.current_field = text;
   return text;
 }
 
-int32_t codice_gara_st(RouteModel& model) {
+int32_t table_identity_code(const RouteModel& model) {
   const std::string text = identity_text(model);
   int32_t sum = 0;
   for (size_t i = 0; i < text.size(); ++i) {
@@ -22,7 +21,7 @@ int32_t codice_gara_st(RouteModel& model) {
   return sum;
 }
 
-int32_t codice_gara_og(RouteModel& model) {
+int32_t route_identity_code(const RouteModel& model) {
   const std::string text = identity_text(model);
   int32_t sum = 0;
   for (char c : text) sum += static_cast<unsigned char>(c);

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <limits>
-#include <stdexcept>
 #include <string>
 
 #include "compiler/arithmetic.h"
@@ -49,7 +48,7 @@ std::array<KmReference, 3> by_kilometre_value(const KmReference& r81, const KmRe
 
 }  // namespace
 
-void progressive_ordina(RouteModel& model) {
+void order_km_references(RouteModel& model) {
   TableRecord& rec81 = model.table[kKmReferenceThree];
   TableRecord& rec82 = model.table[kKmReferenceTwo];
   TableRecord& rec83 = model.table[kKmReferenceOne];
@@ -61,7 +60,7 @@ void progressive_ordina(RouteModel& model) {
   // quietly different order.
   const int64_t position_sum = int64_t{r81.position} + r82.position + r83.position;
   if (position_sum < std::numeric_limits<int32_t>::min() || position_sum > std::numeric_limits<int32_t>::max()) {
-    throw WidthError("the kilometre reference positions add up to more than 32 bits");
+    throw InputError("the kilometre reference positions add up to more than 32 bits");
   }
   std::array<KmReference, 3> ordered =
       position_sum != 0 ? by_route_position(r81, r82, r83) : by_kilometre_value(r81, r82, r83);
@@ -70,7 +69,7 @@ void progressive_ordina(RouteModel& model) {
     if (reference.flag != 1) continue;
     // A falling reference reads 100 m further on.
     if (reference.value > std::numeric_limits<int32_t>::max() - 100) {
-      throw WidthError("kilometre value " + std::to_string(reference.value) + " plus 100 does not fit");
+      throw InputError("kilometre value " + std::to_string(reference.value) + " plus 100 does not fit");
     }
     reference.value += 100;
   }
@@ -79,55 +78,52 @@ void progressive_ordina(RouteModel& model) {
   store_reference(rec83, ordered[2]);
 }
 
-void memo_montagna(RouteModel& model, int32_t inizio, int32_t fine, int32_t tipo) {
+void place_mountain_section(RouteModel& model, MountainSections& sections, MountainSection section) {
+  int32_t type = section.section_type;
   bool with_markers = false;
-  if (tipo > 10) {
-    tipo -= 10;
+  if (type > 10) {
+    type -= 10;
     with_markers = true;
   }
 
-  if (model.mountain_count >= kMaxMountainSections) {
-    throw std::length_error("more than " + std::to_string(kMaxMountainSections) + " mountain sections");
+  if (sections.count >= kMaxMountainSections) {
+    throw InputError("more than " + std::to_string(kMaxMountainSections) + " mountain sections");
   }
-  const int32_t section = ++model.mountain_count;
-  model.mountain_starts[static_cast<size_t>(section)] = inizio;
-  model.mountain_ends[static_cast<size_t>(section)] = fine;
+  const int32_t number = ++sections.count;
+  sections.starts[static_cast<size_t>(number)] = section.start_m;
+  sections.ends[static_cast<size_t>(number)] = section.end_m;
 
   // A section that starts at most 150 m after the previous one ends (or overlaps it) joins it.
-  if (section > 1 && int64_t{inizio} - model.mountain_ends[static_cast<size_t>(section - 1)] <= 150) tipo = 3;
+  if (number > 1 && int64_t{section.start_m} - sections.ends[static_cast<size_t>(number - 1)] <= 150) type = 3;
 
-  const auto first = static_cast<int64_t>(nearest_even(static_cast<double>(inizio) / 50));
-  const auto last = static_cast<int64_t>(nearest_even(static_cast<double>(fine) / 50 - 1));
+  const auto first = static_cast<int64_t>(nearest_even(static_cast<double>(section.start_m) / 50));
+  const auto last = static_cast<int64_t>(nearest_even(static_cast<double>(section.end_m) / 50 - 1));
   // Cells outside the array are passed over; the markers still count from the section's first cell.
   const int64_t lowest = std::max<int64_t>(first, 0);
-  const int64_t highest = std::min<int64_t>(last, static_cast<int64_t>(model.cells.size()) - 1);
+  const int64_t highest = std::min<int64_t>(last, model.last_cell_index());
   for (int64_t k = lowest; k <= highest; ++k) {
-    Cell& cell = cell_at(model, static_cast<int32_t>(k));
-    cell.mountain_type = static_cast<uint8_t>(tipo & 0xFF);
+    Cell& cell = cell_at(model, k);
+    cell.mountain_type = static_cast<uint8_t>(type & 0xFF);
     const int64_t n = k - first + 1;
     if (with_markers && n % 4 == 0 && cell.marker == kNothing) cell.marker = kMountainMarker;
   }
 }
 
-void memo_indicatori_v_max(RouteModel& model, int32_t posizione, int32_t vas, int32_t vbs, int32_t vcs,
-                           int16_t strisces, int32_t vad, int32_t vbd, int32_t vcd, int16_t strisced) {
-  const int32_t j = nearest_even_as<int32_t>(static_cast<double>(posizione) / 50 + 1);
+BuildErrorCode place_speed_board(RouteModel& model, const SpeedBoard& board) {
+  const int32_t j = nearest_even_as<int32_t>(static_cast<double>(board.position_m) / 50 + 1);
   Cell& cell = cell_at(model, j);
-  if (!cell.is_free()) {
-    model.error.number = 21;
-    return;
-  }
+  if (!cell.is_free()) return BuildErrorCode::speed_board_cell_taken;
 
   // s-set speed / 5 in the hundreds, d-set speed / 5 in the last two digits.
   const auto packed_speeds = [](int32_t s_speed, int32_t d_speed) {
     return nearest_even_as<int16_t>(static_cast<double>(s_speed) * 20 + static_cast<double>(d_speed) / 5);
   };
-  const int16_t value1 = packed_speeds(vas, vad);
-  const int16_t value2 = packed_speeds(vbs, vbd);
-  const int16_t value3 = packed_speeds(vcs, vcd);
-  const int32_t stripes = int32_t{strisces} * 10 + strisced;
+  const int16_t value1 = packed_speeds(board.s_speeds[0], board.d_speeds[0]);
+  const int16_t value2 = packed_speeds(board.s_speeds[1], board.d_speeds[1]);
+  const int16_t value3 = packed_speeds(board.s_speeds[2], board.d_speeds[2]);
+  const int32_t stripes = int32_t{board.s_stripes} * 10 + board.d_stripes;
   if (stripes < std::numeric_limits<int16_t>::min() || stripes > std::numeric_limits<int16_t>::max()) {
-    throw WidthError("stripes " + std::to_string(stripes) + " do not fit a signed 16-bit value");
+    throw InputError("stripes " + std::to_string(stripes) + " do not fit a signed 16-bit value");
   }
 
   cell.marker = kSpeedBoard;
@@ -135,6 +131,7 @@ void memo_indicatori_v_max(RouteModel& model, int32_t posizione, int32_t vas, in
   cell.value2 = value2;
   cell.value3 = value3;
   cell.value4 = static_cast<int16_t>(stripes);
+  return BuildErrorCode::none;
 }
 
 }  // namespace scenario

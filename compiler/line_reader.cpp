@@ -18,7 +18,7 @@ namespace {
 // How a record left the reading.
 enum class Flow {
   next,        // go on with the next field
-  stopped,     // an error was recorded and the file deleted; the train source stays unread
+  stopped,     // an error was recorded; the train source stays unread
   body_ended,  // error 15: the body ends, the tails are written and the train source is read
 };
 
@@ -41,42 +41,53 @@ double plan_number(const PlanEntry& entry) {
 
 class LineSourceReader {
  public:
-  LineSourceReader(BuildContext& ctx, std::string path)
-      : ctx_(ctx), model_(ctx.model), path_(std::move(path)), in_(ctx.files->read(path_)) {}
+  LineSourceReader(std::string_view text, bool with_plan, RouteModel& model, BuildError& error)
+      : model_(model), error_(error), with_plan_(with_plan), in_(text) {}
 
-  LineReadResult read() {
-    if (find_general_section() == Flow::stopped) return {false, sign_floor_};
-    if (read_general_section() == Flow::stopped) return {false, sign_floor_};
-    progressive_ordina(model_);
-    start_body();
-    if (read_body() == Flow::stopped) return {false, sign_floor_};
-    close_and_delete();
-    write_gradient_tail();
-    write_plan_tail();
+  LineReading read() {
+    try {
+      if (find_general_section() == Flow::stopped) return stopped();
+      if (read_general_section() == Flow::stopped) return stopped();
+      order_km_references(model_);
+      start_body();
+      if (read_body() == Flow::stopped) return stopped();
+      write_gradient_tail();
+      write_plan_tail();
+    } catch (InputError& failure) {
+      failure.place_if_unknown(record_place_);
+      throw;
+    }
     return {true, sign_floor_};
   }
 
  private:
+  LineReading stopped() const { return {false, sign_floor_}; }
+
   std::string next_field() {
-    model_.current_field = in_.read_keyword();
-    return model_.current_field;
+    std::string field = in_.read_keyword();
+    record_place_ = in_.last_field_place();
+    return field;
   }
 
-  void close_and_delete() { ctx_.files->remove(path_); }
-
-  Flow stop_with(int32_t number) {
-    close_and_delete();
-    model_.error.number = number;
+  // The error belongs to the record whose keyword was read last.
+  Flow stop_with(BuildErrorCode code) {
+    record(code);
     return Flow::stopped;
   }
 
-  Flow stop_at(int32_t number, int32_t position) {
-    close_and_delete();
-    model_.record_error(number, position);
+  Flow stop_at(BuildErrorCode code, int32_t position) {
+    record(code);
+    error_.position = position;
     return Flow::stopped;
   }
 
-  [[noreturn]] void refuse(const std::string& why) const { throw ReadError(why, in_.last_field_place()); }
+  void record(BuildErrorCode code) {
+    error_.code = code;
+    error_.source = SourceFile::line;
+    error_.place = record_place_;
+  }
+
+  [[noreturn]] void refuse(const std::string& why) const { throw InputError(why, record_place_); }
 
   // Every record with a position needs the cells that the route length creates.
   void require_cells() const {
@@ -89,7 +100,7 @@ class LineSourceReader {
   Flow find_general_section() {
     for (;;) {
       const std::string field = next_field();
-      if (in_.at_end()) return stop_with(102);
+      if (in_.at_end()) return stop_with(BuildErrorCode::no_general_section);
       if (contains_any_case(field, "[generale]")) return Flow::next;
     }
   }
@@ -129,12 +140,12 @@ class LineSourceReader {
   Flow route_length() {
     const int32_t length = in_.read_i32();
     model_.table[kTrainRecord].end = length;
-    if (length > kMaxRouteLength) return stop_with(1);
+    if (length > kMaxRouteLength) return stop_with(BuildErrorCode::route_too_long);
     // The run-out beyond the route keeps a short negative length usable; one
     // that leaves no cell 1 (where the compiler stamps the route) is refused.
     if (length < -kRunOut || last_cell_index_for(length) < 1) refuse("a route length that leaves no cell 1");
     model_.create_cells(length);
-    if (model_.plan_flag != 0) model_.create_plan(model_.plan_length);
+    if (with_plan_) model_.create_plan(length);
     return Flow::next;
   }
 
@@ -149,15 +160,15 @@ class LineSourceReader {
     TableRecord& repetition = model_.table[kTrainNumberRecord];
     repetition.start = in_.read_i32();
     repetition.end = in_.read_i32();
-    if (repetition.start % kCellLength != 0) return stop_with(3);
-    if (repetition.end % kCellLength != 0) return stop_with(4);
+    if (repetition.start % kCellLength != 0) return stop_with(BuildErrorCode::repetition_start_not_multiple_of_50);
+    if (repetition.end % kCellLength != 0) return stop_with(BuildErrorCode::repetition_end_not_multiple_of_50);
     // The keyword names the code system; "4" wins when it names both.
     if (contains(field, "4")) {
       repetition.position = 4;
     } else if (contains(field, "9")) {
       repetition.position = 9;
     } else {
-      return stop_with(5);
+      return stop_with(BuildErrorCode::repetition_without_code_system);
     }
     if (repetition.end == 0) repetition.position = 0;
     return Flow::next;
@@ -166,13 +177,13 @@ class LineSourceReader {
   // ---- body ----
 
   void start_body() {
-    model_.mountain_count = 0;
+    mountains_.count = 0;
     sign_floor_ = kSignFloorStart;
     gradient_cell_ = 0;
     plan_metre_ = 2;
-    if (model_.has_plan()) {
+    if (model_.plan) {
       // The plan starts at the origin, heading along the second coordinate, one unit a metre.
-      RoutePlan& plan = model_.plan();
+      RoutePlan& plan = *model_.plan;
       plan.at(0, 0) = int16_t{0};
       plan.at(0, 1) = int16_t{0};
       plan.at(1, 0) = int16_t{0};
@@ -194,7 +205,7 @@ class LineSourceReader {
       Flow flow = Flow::next;
       if (contains_any_case(field, "pendenza")) flow = gradient_record();
       if (flow != Flow::next) return flow;
-      if (contains_any_case(field, "curva") && model_.plan_flag != 0) flow = curve_record(field);
+      if (contains_any_case(field, "curva") && with_plan_) flow = curve_record(field);
       if (flow != Flow::next) return flow;
       if (contains_any_case(field, "montagna")) flow = mountain_record();
       if (flow != Flow::next) return flow;
@@ -207,11 +218,11 @@ class LineSourceReader {
 
   // A record lies within reach of the cells when p + 100 <= 50 * U.
   bool in_range(int32_t position) const {
-    return int64_t{position} + 100 <= int64_t{kCellLength} * model_.last_cell_index;
+    return int64_t{position} + 100 <= int64_t{kCellLength} * model_.last_cell_index();
   }
 
   Flow out_of_range(int32_t position) {
-    model_.record_error(15, position);
+    stop_at(BuildErrorCode::beyond_cell_array, position);
     return Flow::body_ended;
   }
 
@@ -254,18 +265,18 @@ class LineSourceReader {
     const int32_t length = in_.read_i32();
     if (!in_range(start)) return out_of_range(start);
     const std::optional<double> class_turn = turn_of(field);
-    if (!class_turn) return stop_with(103);
+    if (!class_turn) return stop_with(BuildErrorCode::curve_without_class_or_plan_too_long);
     // Left curves turn the other way.
     const double turn = contains_any_case(field, "s") ? -*class_turn : *class_turn;
 
     while (plan_metre_ <= start) {
       straight_step();
-      if (++plan_metre_ > kPlanMetreLimit) return stop_with(103);
+      if (++plan_metre_ > kPlanMetreLimit) return stop_with(BuildErrorCode::curve_without_class_or_plan_too_long);
     }
     const int64_t end = int64_t{start} + length;
     while (plan_metre_ <= end) {
       turning_step(turn);
-      if (++plan_metre_ > kPlanMetreLimit) return stop_with(103);
+      if (++plan_metre_ > kPlanMetreLimit) return stop_with(BuildErrorCode::curve_without_class_or_plan_too_long);
     }
     return Flow::next;
   }
@@ -276,9 +287,9 @@ class LineSourceReader {
   };
 
   RoutePlan& plan_at_metre(int32_t c) {
-    if (!model_.has_plan()) refuse("a route plan step without a route plan");
-    if (c > model_.plan_length) refuse("a curve runs past the end of the route plan");
-    return model_.plan();
+    if (!model_.plan) refuse("a route plan step without a route plan");
+    if (c > model_.plan->last_metre) refuse("a curve runs past the end of the route plan");
+    return *model_.plan;
   }
 
   static Heading heading_before(const RoutePlan& plan, int32_t c) {
@@ -308,43 +319,41 @@ class LineSourceReader {
 
   Flow mountain_record() {
     require_cells();
-    const int32_t inizio = in_.read_i32();
-    const int32_t fine = in_.read_i32();
-    const int32_t tipo = in_.read_i32();
-    if (!in_range(inizio)) return out_of_range(inizio);
-    memo_montagna(model_, inizio, fine, tipo);
+    MountainSection section;
+    section.start_m = in_.read_i32();
+    section.end_m = in_.read_i32();
+    section.section_type = in_.read_i32();
+    if (!in_range(section.start_m)) return out_of_range(section.start_m);
+    place_mountain_section(model_, mountains_, section);
     return Flow::next;
   }
 
   Flow speed_board_record() {
     require_cells();
-    const int32_t position = in_.read_i32();
-    const int32_t vas = in_.read_i32();
-    const int32_t vbs = in_.read_i32();
-    const int32_t vcs = in_.read_i32();
-    const int16_t strisces = in_.read_i16();
-    const int32_t vad = in_.read_i32();
-    const int32_t vbd = in_.read_i32();
-    const int32_t vcd = in_.read_i32();
-    const int16_t strisced = in_.read_i16();
-    if (!in_range(position)) return out_of_range(position);
-    memo_indicatori_v_max(model_, position, vas, vbs, vcs, strisces, vad, vbd, vcd, strisced);
-    if (model_.error.number > 0) return stop_at(model_.error.number, position);
+    SpeedBoard board;
+    board.position_m = in_.read_i32();
+    for (int32_t& speed : board.s_speeds) speed = in_.read_i32();
+    board.s_stripes = in_.read_i16();
+    for (int32_t& speed : board.d_speeds) speed = in_.read_i32();
+    board.d_stripes = in_.read_i16();
+    if (!in_range(board.position_m)) return out_of_range(board.position_m);
+    const BuildErrorCode placed = place_speed_board(model_, board);
+    if (placed != BuildErrorCode::none) return stop_at(placed, board.position_m);
     return Flow::next;
   }
 
   Flow sign_board_record() {
     require_cells();
     const int32_t position = in_.read_i32();
-    model_.current_field = in_.read_text();
+    std::string text = in_.read_text();
     if (!in_range(position)) return out_of_range(position);
     Cell& cell = cell_at(model_, nearest_even_as<int32_t>(static_cast<double>(position) / 50 + 1));
-    if (!cell.is_free()) return stop_at(6, position);
+    if (!cell.is_free()) return stop_at(BuildErrorCode::sign_board_cell_taken, position);
     // Board texts fill the table downward from record 80; record 0 is never a board.
     if (sign_floor_ < 1) refuse("more sign boards than the table holds");
     cell.marker = kSignBoard;
     cell.value1 = static_cast<int16_t>(sign_floor_);
-    model_.table[static_cast<size_t>(sign_floor_)].text = model_.current_field;
+    model_.table[static_cast<size_t>(sign_floor_)].text = std::move(text);
     --sign_floor_;
     return Flow::next;
   }
@@ -356,22 +365,25 @@ class LineSourceReader {
     require_cells();
     do {
       write_gradient_cell();
-    } while (gradient_cell_ < model_.last_cell_index - 2);
+    } while (gradient_cell_ < model_.last_cell_index() - 2);
   }
 
   // The track runs straight from the last curve to metre N - 2; N - 1 and N stay empty.
   void write_plan_tail() {
-    if (model_.plan_flag == 0) return;
-    while (plan_metre_ <= model_.plan_length - 2) {
+    if (!with_plan_) return;
+    if (!model_.plan) refuse("a route plan step without a route plan");
+    while (plan_metre_ <= model_.plan->last_metre - 2) {
       straight_step();
       ++plan_metre_;
     }
   }
 
-  BuildContext& ctx_;
   RouteModel& model_;
-  std::string path_;
+  BuildError& error_;
+  const bool with_plan_;
   FieldReader in_;
+  SourcePlace record_place_;  // where the record being read begins
+  MountainSections mountains_;
   int32_t sign_floor_ = kSignFloorStart;
   int32_t gradient_cell_ = 0;      // first cell whose gradient is not written yet
   int32_t gradient_in_force_ = 0;  // per mille, from the last gradient record
@@ -380,14 +392,8 @@ class LineSourceReader {
 
 }  // namespace
 
-LineReadResult read_line_source(BuildContext& ctx) {
-  const std::string path = ctx.path(line_source_name(ctx.identity));
-  if (!ctx.files->is_regular_file(path)) {
-    ctx.model.error.number = 101;
-    return {false, kSignFloorStart};
-  }
-  LineSourceReader reader(ctx, path);
-  return reader.read();
+LineReading read_line_source(std::string_view text, bool with_plan, RouteModel& model, BuildError& error) {
+  return LineSourceReader(text, with_plan, model, error).read();
 }
 
 }  // namespace scenario

@@ -1,22 +1,25 @@
 #pragma once
 
-// The line half of the source reading: the line source file into cells, the
+// The line half of the source reading: the line source text into cells, the
 // route plan and the table.
 
 #include <cstdint>
+#include <string_view>
 
-#include "compiler/build_context.h"
+#include "compiler/build_errors.h"
+#include "compiler/route_model.h"
 
 namespace scenario {
 
-struct LineReadResult {
+struct LineReading {
   bool read_train_source = false;        // false when the line half stopped on an error
   int32_t sign_floor = kSignFloorStart;  // table record the next sign board text would take
 };
 
-// Reads and deletes the line source file. Records 85 and 86 already hold the
-// identity texts. Throws on a failure of the reading itself; the caller turns
-// that into error 25.
-LineReadResult read_line_source(BuildContext& ctx);
+// Reads the line source into `model`, whose records 85 and 86 already hold the
+// identity texts; the plan is compiled when `with_plan` is set. Failures are
+// recorded in `error` (error 15 still lets the train source be read). Throws
+// InputError, with the place of the record, on malformed input.
+LineReading read_line_source(std::string_view text, bool with_plan, RouteModel& model, BuildError& error);
 
 }  // namespace scenario

@@ -8,19 +8,10 @@ int32_t last_cell_index_for(int32_t route_length) {
   return static_cast<int32_t>(nearest_even((static_cast<double>(route_length) + kRunOut) / kCellLength));
 }
 
-void RouteModel::clear_table() {
-  for (TableRecord& record : table) record.clear();
-}
-
 void RouteModel::create_cells(int32_t route_length) {
-  plan_length = route_length + kRunOut;
-  last_cell_index = last_cell_index_for(route_length);
-  cells.assign(static_cast<size_t>(last_cell_index) + 1, Cell{});
+  cells.assign(static_cast<size_t>(last_cell_index_for(route_length)) + 1, Cell{});
 }
 
-void RouteModel::create_plan(int32_t last_metre) {
-  plan_storage.clear();
-  plan_storage.emplace_back(last_metre);
-}
+void RouteModel::create_plan(int32_t route_length) { plan.emplace(route_length + kRunOut); }
 
 }  // namespace scenario

@@ -1,11 +1,12 @@
 #pragma once
 
 // The in-memory form of one compiled scenario: 50 m cells, the 87-record
-// train and station table, the optional per-metre route plan, and the scalars
-// the compile steps share. Plain data; the compile steps are free functions.
+// train and station table and the optional per-metre route plan. Plain data
+// holding the compiled result; the compile steps are free functions over it.
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -106,40 +107,22 @@ struct RoutePlan {
   }
 };
 
-// The failure recorded last while compiling; number 0 means none.
-struct BuildError {
-  int32_t number = 0;
-  int32_t position = 0;  // metres along the route
-};
-
 // U = nearest-even((L + 7000) / 50).
 int32_t last_cell_index_for(int32_t route_length);
 
 struct RouteModel {
   std::vector<Cell> cells;  // indices 0..U once the route length is known
   std::array<TableRecord, kTableRecords> table{};
-  std::vector<RoutePlan> plan_storage;  // holds one plan when the plan flag is set
-
-  int32_t plan_flag = 0;
-  int32_t plan_length = 0;      // N = L + 7000
-  int32_t last_cell_index = 0;  // U
-  std::array<int32_t, kMaxMountainSections + 1> mountain_starts{};
-  std::array<int32_t, kMaxMountainSections + 1> mountain_ends{};
-  int32_t mountain_count = 0;
-  std::string current_field;
-  BuildError error;
+  std::optional<RoutePlan> plan;  // metres 0..N, when the plan is compiled
 
   bool has_cells() const { return !cells.empty(); }
-  bool has_plan() const { return !plan_storage.empty(); }
-  RoutePlan& plan() { return plan_storage.front(); }
-  const RoutePlan& plan() const { return plan_storage.front(); }
+  // U, the last cell; -1 while there are no cells.
+  int32_t last_cell_index() const { return static_cast<int32_t>(cells.size()) - 1; }
 
-  void clear_table();
   // Creates cells 0..U, all fields 0, for route length L; replaces any earlier array.
   void create_cells(int32_t route_length);
-  // Creates the plan for metres 0..N, all entries empty.
-  void create_plan(int32_t last_metre);
-  void record_error(int32_t number, int32_t position) { error = {number, position}; }
+  // Creates the plan for metres 0..N = L + 7000, all entries empty; replaces any earlier plan.
+  void create_plan(int32_t route_length);
 };
 
 }  // namespace scenario

@@ -18,24 +18,20 @@ constexpr int kOrientationBoards = 4;
 
 }  // namespace
 
-void memo_segnale(RouteModel& model, int32_t posizione, int32_t sx, int32_t s1, int32_t s2, int32_t s3, int32_t rapp,
-                  int32_t dx, int32_t d1, int32_t d2, int32_t d3, int32_t tempo) {
-  const int64_t c = board_cell(posizione);
+BuildErrorCode place_signal(RouteModel& model, const SignalRecord& record) {
+  const int64_t c = board_cell(record.position_m);
   Cell& signal = cell_at(model, c);
-  if (!signal.is_free()) {
-    model.error.number = 16;
-    return;
-  }
-  const int64_t combined_type = int64_t{sx} * 3 + dx;
+  if (!signal.is_free()) return BuildErrorCode::signal_cell_taken;
+  const int64_t combined_type = int64_t{record.s_type} * 3 + record.d_type;
   signal.marker = kSignal;
-  signal.value4 = low_16_bits(int64_t{rapp} * 10 + combined_type);
-  signal.value1 = low_16_bits(int64_t{s1} * 10 + d1);
-  signal.value2 = low_16_bits(int64_t{s2} * 10 + d2);
-  signal.value3 = low_16_bits(int64_t{s3} * 10 + d3);
+  signal.value4 = low_16_bits(int64_t{record.type_tens} * 10 + combined_type);
+  signal.value1 = low_16_bits(int64_t{record.s1} * 10 + record.d1);
+  signal.value2 = low_16_bits(int64_t{record.s2} * 10 + record.d2);
+  signal.value3 = low_16_bits(int64_t{record.s3} * 10 + record.d3);
 
   // Short times are raised to the least the simulator keeps.
-  if (tempo >= 1 && tempo <= 100) tempo = 101;
-  signal.signal_time = sx == 2 ? low_8_bits(tempo) : 0;
+  const int32_t time = record.time >= 1 && record.time <= 100 ? 101 : record.time;
+  signal.signal_time = record.s_type == 2 ? low_8_bits(time) : 0;
 
   for (int k = 1; k <= 4; ++k) {
     const int64_t approach = c - 2 * k;
@@ -43,48 +39,40 @@ void memo_segnale(RouteModel& model, int32_t posizione, int32_t sx, int32_t s1, 
     if (approach < 0) break;
     model.cells[static_cast<size_t>(approach)].approach_code = low_8_bits(combined_type * 10 + k);
   }
+  return BuildErrorCode::none;
 }
 
-void memo_rallentamento(RouteModel& model, int32_t x, int32_t v, int32_t l, int32_t f_tt, int32_t f_ta, int32_t d_v) {
+BuildErrorCode place_slowdown(RouteModel& model, const SlowdownRecord& slowdown) {
   // Speed, flag and second value are copied into 16-bit fields, not combined:
   // one that does not fit is refused before any cell is written.
-  const auto speed = nearest_even_as<int16_t>(v);
-  const auto flag = nearest_even_as<int16_t>(f_tt);
-  const auto second_value = nearest_even_as<int16_t>(d_v);
-  const int64_t start_metres = x;
+  const auto speed = nearest_even_as<int16_t>(slowdown.speed_kmh);
+  const auto flag = nearest_even_as<int16_t>(slowdown.flag);
+  const auto second_value = nearest_even_as<int16_t>(slowdown.second_value);
+  const int64_t start_metres = slowdown.start_m;
   const bool warned = start_metres > kWarnedFrom;
   // Orientation boards only ever lead up to a warning board.
-  const bool oriented = warned && f_ta != 0;
+  const bool oriented = warned && slowdown.orientation_boards != 0;
 
   // The warning, start and end cells are all checked before any is written; a
   // cell outside the array refuses the record where the check reaches it.
   const int64_t w = board_cell(start_metres - kWarningDistance);
-  if (warned && !cell_at(model, w).is_free()) {
-    model.error.number = 17;
-    return;
-  }
+  if (warned && !cell_at(model, w).is_free()) return BuildErrorCode::warning_board_cell_taken;
   const int64_t s = board_cell(start_metres);
-  if (!cell_at(model, s).is_free()) {
-    model.error.number = 18;
-    return;
-  }
-  const int64_t e = board_cell(start_metres + l);
-  if (!cell_at(model, e).is_free()) {
-    model.error.number = 19;
-    return;
-  }
+  if (!cell_at(model, s).is_free()) return BuildErrorCode::start_board_cell_taken;
+  const int64_t e = board_cell(start_metres + slowdown.length_m);
+  if (!cell_at(model, e).is_free()) return BuildErrorCode::end_board_cell_taken;
 
   Cell& end = cell_at(model, e);
   Cell& start = cell_at(model, s);
   end.marker = kSlowdownEnd;
-  if (d_v != 0) end.value2 = second_value;
+  if (slowdown.second_value != 0) end.value2 = second_value;
   // A slowdown shorter than half a cell ends in its start cell, which keeps the start board.
   start.marker = kSlowdownStart;
-  if (d_v != 0) start.value2 = second_value;
+  if (slowdown.second_value != 0) start.value2 = second_value;
   if (warned) {
     Cell& warning = cell_at(model, w);
     warning.marker = kSlowdownWarning;
-    if (d_v != 0) warning.value2 = second_value;
+    if (slowdown.second_value != 0) warning.value2 = second_value;
     warning.value1 = speed;
   }
   start.value1 = speed;
@@ -92,20 +80,18 @@ void memo_rallentamento(RouteModel& model, int32_t x, int32_t v, int32_t l, int3
   end.value1 = speed;
   end.value3 = flag;
 
-  if (!oriented) return;
+  if (!oriented) return BuildErrorCode::none;
   const int64_t b = cell_nearest(static_cast<double>(start_metres - kWarningDistance) / kCellLength);
   for (int i = 0; i < kOrientationBoards; ++i) {
-    if (!cell_at(model, b - i).is_free()) {
-      model.error.number = 20;
-      return;
-    }
+    if (!cell_at(model, b - i).is_free()) return BuildErrorCode::orientation_board_cell_taken;
   }
   for (int i = 0; i < kOrientationBoards; ++i) {
     Cell& board = cell_at(model, b - i);
     board.marker = kOrientationBoard;
     board.value1 = static_cast<int16_t>(i + 1);
-    if (d_v != 0) board.value2 = static_cast<int16_t>(i + 1);
+    if (slowdown.second_value != 0) board.value2 = static_cast<int16_t>(i + 1);
   }
+  return BuildErrorCode::none;
 }
 
 }  // namespace scenario

@@ -4,20 +4,42 @@
 
 #include <cstdint>
 
+#include "compiler/build_errors.h"
 #include "compiler/route_model.h"
 
 namespace scenario {
 
-// Places the signal of a `segnale` record; on an occupied cell stores error 16
-// and writes nothing. The caller adds the error position. Approach codes that
-// would fall before cell 0 are left out; a signal cell outside the array
-// throws OffRouteError (compiler/cell_access.h).
-void memo_segnale(RouteModel& model, int32_t posizione, int32_t sx, int32_t s1, int32_t s2, int32_t s3, int32_t rapp,
-                  int32_t dx, int32_t d1, int32_t d2, int32_t d3, int32_t tempo);
+// A `segnale` record: a signal with a left-hand (s) and a right-hand (d) set
+// of values, combined pairwise into its cell.
+struct SignalRecord {
+  int32_t position_m = 0;
+  int32_t s_type = 0;
+  int32_t s1 = 0, s2 = 0, s3 = 0;
+  int32_t type_tens = 0;  // tens digit of the combined signal type
+  int32_t d_type = 0;
+  int32_t d1 = 0, d2 = 0, d3 = 0;
+  int32_t time = 0;  // for signals of left-hand type 2; 1 to 100 are raised to 101
+};
 
-// Places the boards of a `rallentamento` record; on an occupied cell stores
-// error 17, 18, 19 or 20. The caller adds the error position. A board cell
-// outside the array throws OffRouteError before anything is written.
-void memo_rallentamento(RouteModel& model, int32_t x, int32_t v, int32_t l, int32_t f_tt, int32_t f_ta, int32_t d_v);
+// Places the signal; returns signal_cell_taken, writing nothing, on an
+// occupied cell. Approach codes that would fall before cell 0 are left out;
+// a signal cell outside the array throws InputError.
+BuildErrorCode place_signal(RouteModel& model, const SignalRecord& signal);
+
+// A `rallentamento` record: a stretch run at reduced speed, with its boards.
+struct SlowdownRecord {
+  int32_t start_m = 0;
+  int32_t speed_kmh = 0;
+  int32_t length_m = 0;
+  int32_t flag = 0;                // copied to the start and end boards
+  int32_t orientation_boards = 0;  // not 0: four orientation boards lead up to the warning board
+  int32_t second_value = 0;        // not 0: copied to every board, and numbers the orientation boards
+};
+
+// Places the boards of the slowdown; returns warning_board_cell_taken,
+// start_board_cell_taken or end_board_cell_taken (nothing written) or
+// orientation_board_cell_taken (the other boards stay) on an occupied cell.
+// A board cell outside the array throws InputError before anything is written.
+BuildErrorCode place_slowdown(RouteModel& model, const SlowdownRecord& slowdown);
 
 }  // namespace scenario

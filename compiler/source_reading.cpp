@@ -1,29 +1,60 @@
 #include "compiler/source_reading.h"
 
+#include <utility>
+
 #include "compiler/line_reader.h"
 #include "compiler/train_reader.h"
 
 namespace scenario {
+namespace {
 
-void memorizza_dati(BuildContext& ctx) {
-  RouteModel& model = ctx.model;
-  model.table[kScenarioRecord].text = ctx.identity.scenario_name;
-  model.table[kTrainNumberRecord].text = ctx.identity.train_number;
-  try {
-    const LineReadResult line = read_line_source(ctx);
-    if (line.read_train_source) read_train_source(ctx, line.sign_floor);
-  } catch (...) {
-    // The one handler for every unexpected failure while reading: whatever was
-    // placed stays, the sources go, and the failure is error 25.
-    for (const std::string& name : {line_source_name(ctx.identity), train_source_name(ctx.identity)}) {
-      try {
-        ctx.files->remove(ctx.path(name));
-      } catch (...) {
-        // A source that cannot be deleted does not hide the read failure.
-      }
+// The one handler for every failure of the reading itself: whatever was
+// placed stays, both sources are spent, and the failure is error 25.
+void fail_reading(SourceReading& reading, SourceFile source, std::string why, SourcePlace place = {}) {
+  reading.error.code = BuildErrorCode::read_failure;
+  reading.error.source = source;
+  reading.error.place = place;
+  reading.error.detail = std::move(why);
+  reading.line_spent = true;
+  reading.train_spent = true;
+}
+
+std::string why_unreadable(const SourceText& text, std::string_view what) {
+  return text.failure.empty() ? "the " + std::string(what) + " source file is missing" : text.failure;
+}
+
+}  // namespace
+
+SourceReading read_sources(const SourceTexts& sources, const Identity& identity, bool with_plan, RouteModel& model) {
+  model.table[kScenarioRecord].text = identity.scenario_name;
+  model.table[kTrainNumberRecord].text = identity.train_number;
+
+  SourceReading reading;
+  if (!sources.line.bytes) {
+    if (sources.line.failure.empty()) {
+      reading.error.code = BuildErrorCode::line_source_missing;
+    } else {
+      fail_reading(reading, SourceFile::line, sources.line.failure);
     }
-    model.error.number = 25;
+    return reading;
   }
+  reading.line_spent = true;
+
+  SourceFile reading_now = SourceFile::line;
+  try {
+    const LineReading line = read_line_source(*sources.line.bytes, with_plan, model, reading.error);
+    if (!line.read_train_source) return reading;
+    if (!sources.train.bytes) {
+      fail_reading(reading, SourceFile::train, why_unreadable(sources.train, "train"));
+      return reading;
+    }
+    reading_now = SourceFile::train;
+    reading.train_spent = true;
+    read_train_source(*sources.train.bytes, line.sign_floor, model, reading.error);
+  } catch (const InputError& failure) {
+    fail_reading(reading, reading_now, failure.what(), failure.place().value_or(SourcePlace{}));
+  }
+  return reading;
 }
 
 }  // namespace scenario

@@ -1,15 +1,40 @@
 #pragma once
 
-// Reading both source files into the route model.
+// Reading both sources into the route model: the line source, then (unless
+// the line half stopped) the train source.
 
-#include "compiler/build_context.h"
+#include <optional>
+#include <string>
+
+#include "compiler/build_errors.h"
+#include "compiler/route_model.h"
+#include "compiler/scenario_files.h"
 
 namespace scenario {
 
-// Reads the line source file, then (unless the line half stopped) the train
-// source file, deleting each when done. Failures land in the model's build
-// error record; any unexpected failure while reading becomes error 25, and
-// both source files are then deleted where they still exist.
-void memorizza_dati(BuildContext& ctx);
+// One source as the compile receives it.
+struct SourceText {
+  std::optional<std::string> bytes;  // none when the source is missing or could not be read
+  std::string failure;               // why it could not be read; empty when it is simply missing
+};
+
+struct SourceTexts {
+  SourceText line;
+  SourceText train;
+};
+
+struct SourceReading {
+  BuildError error;  // the build error record as the reading leaves it
+  // The sources the reading is done with: a build that reads files from a
+  // folder deletes exactly these.
+  bool line_spent = false;
+  bool train_spent = false;
+};
+
+// Reads the sources into `model` (records 85 and 86 take the identity texts
+// first). Build errors land in the returned record. Malformed input, or a
+// source that is needed but could not be read, is error 25, and both sources
+// are then spent; whatever was placed before it stays in the model.
+SourceReading read_sources(const SourceTexts& sources, const Identity& identity, bool with_plan, RouteModel& model);
 
 }  // namespace scenario

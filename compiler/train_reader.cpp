@@ -16,7 +16,7 @@ namespace {
 enum class Next {
   next_record,
   end_of_reading,  // the profile tails and the kilometre reference test still run
-  stop,            // the file is already deleted and the error recorded
+  stop,            // the error is recorded; nothing more is read or written
 };
 
 // How far past its position a record reaches; its last cell must lie in the array.
@@ -44,42 +44,50 @@ void write_adhesion(Cell& cell, int32_t adhesion) { cell.adhesion = low_8_bits(a
 
 class TrainReader {
  public:
-  TrainReader(BuildContext& ctx, int32_t sign_floor)
-      : ctx_(ctx),
-        model_(ctx.model),
-        path_(ctx.path(train_source_name(ctx.identity))),
-        in_(ctx.files->read(path_)),
-        sign_floor_(sign_floor) {}
+  TrainReader(std::string_view text, int32_t sign_floor, RouteModel& model, BuildError& error)
+      : model_(model), error_(error), in_(text), sign_floor_(sign_floor) {}
 
   void run() {
+    try {
+      read_records();
+    } catch (InputError& failure) {
+      failure.place_if_unknown(record_place_);
+      throw;
+    }
+  }
+
+ private:
+  void read_records() {
     do {
       read_field();
-    } while (!in_.at_end() && !contains_any_case(model_.current_field, "[generale]"));
+    } while (!in_.at_end() && !contains_any_case(field_, "[generale]"));
 
     while (!in_.at_end()) {
       if (!read_keyword_field()) break;
-      const Next next = read_record(model_.current_field);
+      const Next next = read_record(field_);
       if (next == Next::stop) return;
       if (next == Next::end_of_reading) break;
     }
     finish();
   }
 
- private:
   using RecordReader = Next (TrainReader::*)();
   struct RecordKind {
     std::array<std::string_view, 2> keys;  // all must be contained; an empty key always is
     RecordReader read;
   };
 
-  void read_field() { model_.current_field = in_.read_keyword(); }
+  void read_field() {
+    field_ = in_.read_keyword();
+    record_place_ = in_.last_field_place();
+  }
 
   // The next field that is not a comment; a third field in a row is taken as
   // it is. False when the file ended with the field just read, which is then
   // not interpreted.
   bool read_keyword_field() {
     read_field();
-    for (int skipped = 0; skipped < 2 && !in_.at_end() && is_comment(model_.current_field); ++skipped) read_field();
+    for (int skipped = 0; skipped < 2 && !in_.at_end() && is_comment(field_); ++skipped) read_field();
     return !in_.at_end();
   }
 
@@ -156,19 +164,19 @@ class TrainReader {
   }
 
   Next read_signal() {
-    const auto [posizione, sx, s1, s2, s3, rapp, dx, d1, d2, d3, tempo] = read_values<11>();
-    refuse_negative(posizione);
-    if (beyond_cells(posizione, kRecordReach)) return end_with_error_15(posizione);
-    memo_segnale(model_, posizione, sx, s1, s2, s3, rapp, dx, d1, d2, d3, tempo);
-    return stop_if_failed(posizione);
+    const auto [position, s_type, s1, s2, s3, type_tens, d_type, d1, d2, d3, time] = read_values<11>();
+    refuse_negative(position);
+    if (beyond_cells(position, kRecordReach)) return end_with_error_15(position);
+    const SignalRecord signal{position, s_type, s1, s2, s3, type_tens, d_type, d1, d2, d3, time};
+    return stop_if_failed(place_signal(model_, signal), position);
   }
 
   Next read_slowdown() {
-    const auto [x, v, l, f_tt, f_ta, d_v] = read_values<6>();
-    refuse_negative(x);
-    if (beyond_cells(x, kRecordReach)) return end_with_error_15(x);
-    memo_rallentamento(model_, x, v, l, f_tt, f_ta, d_v);
-    return stop_if_failed(x);
+    const auto [start, speed, length, flag, orientation_boards, second_value] = read_values<6>();
+    refuse_negative(start);
+    if (beyond_cells(start, kRecordReach)) return end_with_error_15(start);
+    const SlowdownRecord slowdown{start, speed, length, flag, orientation_boards, second_value};
+    return stop_if_failed(place_slowdown(model_, slowdown), start);
   }
 
   // A code point stands in the cell that holds its position, not the one after.
@@ -177,7 +185,7 @@ class TrainReader {
     refuse_negative(position);
     if (beyond_cells(position, kRecordReach)) return end_with_error_15(position);
     Cell& cell = cell_at(model_, cell_of(position));
-    if (!cell.is_free()) return stop_with(7, position);
+    if (!cell.is_free()) return stop_with(BuildErrorCode::code_point_cell_taken, position);
     if (value > 0) {
       cell.marker = kCodePoint;
       cell.value1 = low_16_bits(value);
@@ -194,11 +202,11 @@ class TrainReader {
     station.position = position;
     refuse_negative(position);
     if (beyond_cells(position, kStationReach)) return end_with_error_15(position);
-    if (position % 50 != 0) return stop_with(8, position);
+    if (position % 50 != 0) return stop_with(BuildErrorCode::station_position_not_multiple_of_50, position);
 
     station.kind = in_.read_u8();
     const int32_t length = in_.read_i32();
-    if (length % 100 != 0) return stop_with(9, position);
+    if (length % 100 != 0) return stop_with(BuildErrorCode::station_length_not_multiple_of_100, position);
     station.flag = in_.read_u8();
     station.byte4 = in_.read_u8();
     station.byte3 = in_.read_u8();
@@ -223,7 +231,7 @@ class TrainReader {
     if (station.kind < kFirstUnstoppedKind) {
       const double stop = station.end / static_cast<double>(kCellLength) - 1;
       if (stop > 1 && !in_cell_array(model_, cell_of_distance(stop))) {
-        throw OffRouteError("station " + std::to_string(j) + " ends beyond the last cell");
+        throw InputError("station " + std::to_string(j) + " ends beyond the last cell");
       }
       if (!is_terminal_kind(station.kind)) {
         // The approach codes count down to the stop: 81 in the cell 100 m before the station's end.
@@ -232,18 +240,18 @@ class TrainReader {
           if (approach > 1) cell_at(model_, cell_of_distance(approach)).approach_code = static_cast<uint8_t>(80 + k);
         }
       }
-      if (!(stop > 1)) return stop_with_error_only(24);
+      if (!(stop > 1)) return stop_with_error_only(BuildErrorCode::stop_point_too_early);
       Cell& stop_cell = cell_at(model_, cell_of_distance(stop));
       stop_cell.marker = kStopPoint;
       stop_cell.value1 = low_16_bits(j);
     }
 
     if (j > 1 && int64_t{station.start} - kStationSpacing < model_.table[static_cast<size_t>(j - 1)].end) {
-      return stop_with(22, position);
+      return stop_with(BuildErrorCode::station_too_close, position);
     }
     station_number_ = j + 1;
     // The next station would take the record of the lowest sign board text.
-    if (station_number_ >= sign_floor_) return stop_with_error_only(10);
+    if (station_number_ >= sign_floor_) return stop_with_error_only(BuildErrorCode::too_many_stations);
     return Next::next_record;
   }
 
@@ -270,7 +278,6 @@ class TrainReader {
   // The profiles run on to the third cell from the end; the last cells keep
   // what they held.
   void finish() {
-    delete_file();
     for (Profile* profile : {&speed_, &adhesion_}) {
       do {
         profile->write(cell_at(model_, profile->cursor), profile->in_force);
@@ -278,13 +285,18 @@ class TrainReader {
       } while (profile->cursor < last_cell() - 2);
     }
 
-    for (int record : {kKmReferenceThree, kKmReferenceTwo, kKmReferenceOne}) {
-      const TableRecord& reference = model_.table[static_cast<size_t>(record)];
-      if (reference.start % 50 != 0 || reference.end % 50 != 0) model_.error.number = 2;
+    // The references came with the line source; no record of this one is to blame.
+    for (int index : {kKmReferenceThree, kKmReferenceTwo, kKmReferenceOne}) {
+      const TableRecord& reference = model_.table[static_cast<size_t>(index)];
+      if (reference.start % 50 != 0 || reference.end % 50 != 0) {
+        error_.code = BuildErrorCode::km_reference_not_multiple_of_50;
+        error_.source = SourceFile::none;
+        error_.place = {};
+      }
     }
   }
 
-  int32_t last_cell() const { return model_.last_cell_index; }
+  int32_t last_cell() const { return model_.last_cell_index(); }
 
   // The record's reach lies past the last cell.
   bool beyond_cells(int32_t position, int32_t reach) const {
@@ -292,44 +304,51 @@ class TrainReader {
   }
 
   static void refuse_negative(int32_t position) {
-    if (position < 0) throw OffRouteError("position " + std::to_string(position) + " lies before the route start");
+    if (position < 0) throw InputError("position " + std::to_string(position) + " lies before the route start");
   }
 
   static int32_t cell_of_distance(double cells) { return nearest_even_as<int32_t>(cells); }
   static int32_t cell_of(int32_t position) { return cell_of_distance(position / static_cast<double>(kCellLength)); }
 
-  void delete_file() { ctx_.files->remove(path_); }
+  // The error belongs to the record whose keyword was read last.
+  void record(BuildErrorCode code) {
+    error_.code = code;
+    error_.source = SourceFile::train;
+    error_.place = record_place_;
+  }
 
   Next end_with_error_15(int32_t position) {
-    model_.record_error(15, position);
+    record(BuildErrorCode::beyond_cell_array);
+    error_.position = position;
     return Next::end_of_reading;
   }
 
-  Next stop_with(int32_t number, int32_t position) {
-    delete_file();
-    model_.record_error(number, position);
+  Next stop_with(BuildErrorCode code, int32_t position) {
+    record(code);
+    error_.position = position;
     return Next::stop;
   }
 
-  Next stop_with_error_only(int32_t number) {
-    delete_file();
-    model_.error.number = number;
+  Next stop_with_error_only(BuildErrorCode code) {
+    record(code);
     return Next::stop;
   }
 
-  // A placement that failed, or a line error 15 carried in, ends the reading
-  // at this record.
-  Next stop_if_failed(int32_t position) {
-    if (model_.error.number <= 0) return Next::next_record;
-    delete_file();
-    model_.error.position = position;
+  // A placement that failed, or an error carried in from the line half, ends
+  // the reading at this record.
+  Next stop_if_failed(BuildErrorCode placed, int32_t position) {
+    if (placed != BuildErrorCode::none) error_.code = placed;
+    if (!error_.is_set()) return Next::next_record;
+    record(error_.code);
+    error_.position = position;
     return Next::stop;
   }
 
-  BuildContext& ctx_;
   RouteModel& model_;
-  std::string path_;
+  BuildError& error_;
   FieldReader in_;
+  std::string field_;         // the keyword field read last
+  SourcePlace record_place_;  // where it begins
   int32_t sign_floor_;
   int32_t station_number_ = 1;
   // The speed loop never writes the last cell; only the tail can reach it.
@@ -339,6 +358,8 @@ class TrainReader {
 
 }  // namespace
 
-void read_train_source(BuildContext& ctx, int32_t sign_floor) { TrainReader(ctx, sign_floor).run(); }
+void read_train_source(std::string_view text, int32_t sign_floor, RouteModel& model, BuildError& error) {
+  TrainReader(text, sign_floor, model, error).run();
+}
 
 }  // namespace scenario

@@ -4,18 +4,21 @@
 // signals and slowdowns.
 
 #include <cstdint>
+#include <string_view>
 
-#include "compiler/build_context.h"
+#include "compiler/build_errors.h"
+#include "compiler/route_model.h"
 
 namespace scenario {
 
-// Reads and deletes the train source file; `sign_floor` is the table record
-// the next sign board text would take, which no station may reach. Build
-// errors land in the model's error record. Throws on a failure of the reading
-// itself (a file that cannot be read, the end of the file inside a record, a
-// value beyond its width) and on a record off the route (a negative position,
-// a board or stop point past the last cell), leaving the file for the
-// caller's handler, which turns it into error 25.
-void read_train_source(BuildContext& ctx, int32_t sign_floor);
+// Reads the train source into `model`, after the line half. `sign_floor` is
+// the table record the next sign board text would take, which no station may
+// reach. `error` is the build error record as the line half left it (an error
+// 15 carried in stops the reading at the first signal or slowdown); the train
+// half records its own failures in it, a later one over an earlier. Throws InputError, with the place of the
+// record, on malformed input: the end of the text inside a record, a value
+// beyond its width, a record off the route (a negative position, a board or
+// stop point past the last cell).
+void read_train_source(std::string_view text, int32_t sign_floor, RouteModel& model, BuildError& error);
 
 }  // namespace scenario

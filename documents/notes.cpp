@@ -92,6 +92,4 @@ LineBuffer notes_lines() {
   return lines;
 }
 
-void dati_note(const BuildContext& ctx) { write_text_file(ctx, notes_name(ctx.identity), notes_lines()); }
-
 }  // namespace scenario

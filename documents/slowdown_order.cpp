@@ -68,8 +68,4 @@ LineBuffer slowdown_order_lines() {
   return lines;
 }
 
-void dati_rallentamenti(const BuildContext& ctx) {
-  write_text_file(ctx, slowdown_order_name(ctx.identity), slowdown_order_lines());
-}
-
 }  // namespace scenario

@@ -152,6 +152,4 @@ LineBuffer train_card_lines() {
   return lines;
 }
 
-void dati_scheda(const BuildContext& ctx) { write_text_file(ctx, train_card_name(ctx.identity), train_card_lines()); }
-
 }  // namespace scenario

@@ -14,7 +14,7 @@ char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) :
 
 }  // namespace
 
-FieldReader::FieldReader(std::string bytes) : bytes_(std::move(bytes)) {}
+FieldReader::FieldReader(std::string_view bytes) : bytes_(bytes) {}
 
 bool FieldReader::at_end() const {
   const size_t left = bytes_.size() - pos_;
@@ -46,7 +46,7 @@ std::string FieldReader::read_to_delimiter() {
   while (pos_ < bytes_.size() && bytes_[pos_] != ',' && !is_line_end(bytes_[pos_])) ++pos_;
   size_t stop = pos_;
   while (stop > start && is_blank(bytes_[stop - 1])) --stop;
-  std::string field = bytes_.substr(start, stop - start);
+  std::string field(bytes_.substr(start, stop - start));
   if (pos_ < bytes_.size() && bytes_[pos_] == ',') {
     ++pos_;
   } else {
@@ -65,11 +65,11 @@ std::string FieldReader::read_keyword() {
 std::string FieldReader::read_text() {
   skip_blanks_and_line_ends();
   field_start_ = pos_;
-  if (pos_ >= bytes_.size()) throw ReadError("the file ends inside a record", place_of(pos_));
+  if (pos_ >= bytes_.size()) throw InputError("the file ends inside a record", place_of(pos_));
   std::string text = read_to_delimiter();
   // A table text is stored behind a 16-bit length.
   if (text.size() > kMaxTextLength) {
-    throw ReadError(
+    throw InputError(
         "a text of " + std::to_string(text.size()) + " characters, more than " + std::to_string(kMaxTextLength),
         place_of(field_start_));
   }
@@ -79,7 +79,7 @@ std::string FieldReader::read_text() {
 int64_t FieldReader::read_number(int64_t min, int64_t max, const char* width) {
   skip_blanks_and_line_ends();
   field_start_ = pos_;
-  if (pos_ >= bytes_.size()) throw ReadError("the file ends inside a record", place_of(pos_));
+  if (pos_ >= bytes_.size()) throw InputError("the file ends inside a record", place_of(pos_));
 
   const size_t start = pos_;
   while (pos_ < bytes_.size() && bytes_[pos_] != ',' && !is_blank(bytes_[pos_]) && !is_line_end(bytes_[pos_])) {
@@ -92,7 +92,7 @@ int64_t FieldReader::read_number(int64_t min, int64_t max, const char* width) {
     const bool negative = token.front() == '-';
     const std::string_view digits = negative ? token.substr(1) : token;
     if (digits.empty() || !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-      throw ReadError("\"" + std::string(token) + "\" is not a whole number", place_of(start));
+      throw InputError("\"" + std::string(token) + "\" is not a whole number", place_of(start));
     }
     for (char c : digits) {
       value = value * 10 + (c - '0');
@@ -100,7 +100,7 @@ int64_t FieldReader::read_number(int64_t min, int64_t max, const char* width) {
     }
     if (negative) value = -value;
     if (value < min || value > max) {
-      throw ReadError(std::string(token) + " does not fit " + width, place_of(start));
+      throw InputError(std::string(token) + " does not fit " + width, place_of(start));
     }
   }
 
@@ -129,16 +129,20 @@ uint8_t FieldReader::read_u8() { return static_cast<uint8_t>(read_number(0, 255,
 SourcePlace FieldReader::last_field_place() const { return place_of(field_start_); }
 
 SourcePlace FieldReader::place_of(size_t offset) const {
-  SourcePlace place;
-  for (size_t i = 0; i < offset && i < bytes_.size(); ++i) {
+  if (offset < counted_to_) {
+    counted_to_ = 0;
+    counted_place_ = SourcePlace{};
+  }
+  for (size_t i = counted_to_; i < offset && i < bytes_.size(); ++i) {
     if (bytes_[i] == '\n' || (bytes_[i] == '\r' && (i + 1 >= bytes_.size() || bytes_[i + 1] != '\n'))) {
-      ++place.line;
-      place.column = 1;
+      ++counted_place_.line;
+      counted_place_.column = 1;
     } else if (bytes_[i] != '\r') {
-      ++place.column;
+      ++counted_place_.column;
     }
   }
-  return place;
+  counted_to_ = std::min(offset, bytes_.size());
+  return counted_place_;
 }
 
 bool contains(std::string_view field, std::string_view key) { return field.find(key) != std::string_view::npos; }

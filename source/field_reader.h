@@ -5,34 +5,22 @@
 // fields, never in lines.
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
+#include "source/input_error.h"
+
 namespace scenario {
-
-// Where a field starts in its file, for messages: 1-based line and column.
-struct SourcePlace {
-  int line = 1;
-  int column = 1;
-};
-
-// The general read failure: the file ends inside a record, or a value is not
-// a whole number or does not fit its width. The reader turns it into error 25.
-class ReadError : public std::runtime_error {
- public:
-  ReadError(const std::string& message, SourcePlace place) : std::runtime_error(message), place_(place) {}
-  SourcePlace place() const { return place_; }
-
- private:
-  SourcePlace place_;
-};
 
 inline constexpr size_t kMaxTextLength = 65535;
 
+// Reads fields from text that the caller keeps alive for the reader's lifetime.
 class FieldReader {
  public:
-  explicit FieldReader(std::string bytes);
+  explicit FieldReader(std::string_view bytes);
+  explicit FieldReader(const char* bytes) : FieldReader(std::string_view(bytes)) {}
+  // A temporary text would be gone before its fields are read.
+  explicit FieldReader(std::string&&) = delete;
 
   // The end of the file: nothing but the final line end remains after the
   // field just read (nothing at all, or exactly one line end).
@@ -46,12 +34,13 @@ class FieldReader {
 
   // Reads a text value (a board text, a station name), as read_keyword but
   // with the file ending before it, or a text longer than a table record
-  // holds, being a ReadError.
+  // holds, being an InputError.
   std::string read_text();
 
   // Reads a whole number into the stated width. Blanks and line ends before
   // it are skipped; it ends at a comma, a blank or a line end; the blanks, one
   // comma and one line end after it are consumed. An empty field reads 0.
+  // Throws InputError, with the field's place, for anything else.
   int32_t read_i32();
   int16_t read_i16();
   uint8_t read_u8();
@@ -66,9 +55,13 @@ class FieldReader {
   std::string read_to_delimiter();
   SourcePlace place_of(size_t offset) const;
 
-  std::string bytes_;
+  std::string_view bytes_;
   size_t pos_ = 0;
   size_t field_start_ = 0;
+  // The last place worked out: fields are asked for in file order, so each
+  // count of lines goes on from the one before instead of from the start.
+  mutable size_t counted_to_ = 0;
+  mutable SourcePlace counted_place_;
 };
 
 // Keyword tests: a keyword is recognised by the texts it contains.

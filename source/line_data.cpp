@@ -365,6 +365,4 @@ LineBuffer line_source_lines() {
   return lines;
 }
 
-void dati_linea(const BuildContext& ctx) { write_text_file(ctx, line_source_name(ctx.identity), line_source_lines()); }
-
 }  // namespace scenario

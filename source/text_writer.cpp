@@ -26,8 +26,4 @@ std::string render_text_file(const LineBuffer& lines) {
   throw std::logic_error("line buffer without its end-of-file sentinel");
 }
 
-void write_text_file(const BuildContext& ctx, const std::string& file_name, const LineBuffer& lines) {
-  ctx.files->replace(ctx.path(file_name), render_text_file(lines));
-}
-
 }  // namespace scenario

@@ -9,8 +9,6 @@
 #include <string>
 #include <string_view>
 
-#include "compiler/build_context.h"
-
 namespace scenario {
 
 inline constexpr std::string_view kEndOfFileSentinel = "riferimento fine del file";
@@ -37,9 +35,5 @@ class LineBuffer {
 
 // The file's bytes: every entry before the first sentinel, each followed by CR LF.
 std::string render_text_file(const LineBuffer& lines);
-
-// Writes the rendered buffer as `file_name` in the build's folder, replacing
-// any earlier file of that name.
-void write_text_file(const BuildContext& ctx, const std::string& file_name, const LineBuffer& lines);
 
 }  // namespace scenario

@@ -156,8 +156,4 @@ LineBuffer train_source_lines() {
   return lines;
 }
 
-void dati_treno(const BuildContext& ctx) {
-  write_text_file(ctx, train_source_name(ctx.identity), train_source_lines());
-}
-
 }  // namespace scenario

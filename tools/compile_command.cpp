@@ -1,15 +1,14 @@
 #include "tools/compile_command.h"
 
 #include <cstdio>
-#include <exception>
 #include <filesystem>
-#include <random>
 #include <system_error>
 #include <tuple>
 #include <vector>
 
 #include "compiler/build_errors.h"
 #include "compiler/compile.h"
+#include "compiler/compiled_output.h"
 #include "platform/native_file_store.h"
 #include "source/windows1252.h"
 
@@ -17,39 +16,6 @@ namespace scenario {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A folder of our own for the compile, which deletes the sources it reads.
-// Created fresh (never an existing one), readable by the author alone, removed at the end.
-class PrivateFolder {
- public:
-  PrivateFolder() {
-    std::random_device seed;
-    std::error_code error;
-    const fs::path temporary_folders = fs::temp_directory_path(error);
-    if (error) throw FileError("find", "the folder for temporary files", error.message());
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      const fs::path candidate = temporary_folders / ("scenario-compile-" + std::to_string(seed()));
-      if (fs::create_directory(candidate, error)) {
-        fs::permissions(candidate, fs::perms::owner_all, fs::perm_options::replace, error);
-        path_ = candidate;
-        return;
-      }
-      // Only a name already taken is worth another try.
-      if (error) throw FileError("create", candidate.string(), error.message());
-    }
-    throw FileError("create", (temporary_folders / "scenario-compile-*").string(), "no free folder name");
-  }
-  ~PrivateFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  PrivateFolder(const PrivateFolder&) = delete;
-  PrivateFolder& operator=(const PrivateFolder&) = delete;
-  std::string string() const { return path_.string(); }
-
- private:
-  fs::path path_;
-};
 
 // A name that becomes part of file names must stay a plain name within the folder.
 bool usable_in_file_names(const std::string& text) {
@@ -90,13 +56,11 @@ int run_compile(const CompileRequest& request) {
     complain("the output folder is empty: name a folder, \".\" for this one");
     return 1;
   }
+  const Identity identity{*scenario_bytes, *train_bytes, request.scenario_name, request.train_number};
   std::vector<std::string> output_names;
-  {
-    const Identity id{*scenario_bytes, *train_bytes, request.scenario_name, request.train_number};
-    if (request.plan) output_names.push_back(line_plan_file_name(id));
-    output_names.push_back(table_file_name(id));
-    output_names.push_back(cell_file_name(id));
-  }
+  if (request.plan) output_names.push_back(line_plan_file_name(identity));
+  output_names.push_back(table_file_name(identity));
+  output_names.push_back(cell_file_name(identity));
   for (const std::string& name : output_names) {
     const fs::path output = fs::path(request.output_folder) / name;
     if (is_source(output, request)) {
@@ -108,47 +72,34 @@ int run_compile(const CompileRequest& request) {
   NativeFileStore files;
   BuildError recorded;
   try {
-    PrivateFolder work;
-    BuildContext ctx;
-    ctx.identity = Identity{*scenario_bytes, *train_bytes, request.scenario_name, request.train_number};
-    ctx.folder = work.string();
-    ctx.separator = '/';
-    ctx.files = &files;
-
-    files.replace(ctx.path(line_source_name(ctx.identity)), files.read(request.line_source));
-    files.replace(ctx.path(train_source_name(ctx.identity)), files.read(request.train_source));
-
-    int32_t plan_flag = request.plan ? 1 : 0;
-    const CompileResult result = memorizza_percorso(ctx, plan_flag);
-    switch (result.status) {
-      case CompileResult::Status::fatal_report:
-        complain(" Errore n. " + std::to_string(result.fatal_number) +
-                 (result.fatal_number == 1250
+    // The author's sources are read, never changed: the compile works on their texts.
+    const SourceTexts sources{{files.read(request.line_source), {}}, {files.read(request.train_source), {}}};
+    const Compilation compilation = compile_sources(sources, identity, request.plan);
+    switch (compilation.status) {
+      case CompileStatus::fatal_report:
+        complain(" Errore n. " + std::to_string(number_of(compilation.fatal)) +
+                 (compilation.fatal == BuildErrorCode::stamp_slot_used
                       ? ": the sources set value 1 of cell 1 or word 1 of record 85, slots the compiler stamps"
                       : ": the sources set value 2 of cell 1 or the time of record 85, slots of the identity codes"));
         return 1;
-      case CompileResult::Status::no_cell_array:
-        complain("no compiled file written: no cells were built (" + describe_build_error(ctx.model.error) + ")");
+      case CompileStatus::no_cells:
+        complain("no compiled file written: no cells were built (" + describe_build_error(compilation.error) + ")");
         return 1;
-      case CompileResult::Status::written:
+      case CompileStatus::compiled:
         break;
     }
 
     std::error_code error;
     fs::create_directories(request.output_folder, error);
     if (error) throw FileError("create the output folder", request.output_folder, error.message());
-    BuildContext out = ctx;
-    out.folder = request.output_folder;
-    for (const std::string& name : output_names) files.replace(out.path(name), files.read(ctx.path(name)));
-    recorded = ctx.model.error;
+    const ScenarioFolder out{request.output_folder, static_cast<char>(fs::path::preferred_separator)};
+    write_compiled_files(files, out, identity, compilation.model);
+    recorded = compilation.error;
   } catch (const FileError& e) {
     complain(e.what());
     return 1;
-  } catch (const std::exception& e) {
-    complain(std::string("compile stopped: ") + e.what());
-    return 1;
   }
-  if (recorded.number != 0) {
+  if (recorded.is_set()) {
     std::fprintf(stderr, "%s\n", describe_build_error(recorded).c_str());
     return 2;
   }

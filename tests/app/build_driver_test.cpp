@@ -2,21 +2,24 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/native_file_store.h"
-#include "support/temp_folder.h"
+#include <set>
+#include <string>
+#include <vector>
+
+#include "support/memory_file_store.h"
 
 namespace scenario {
 namespace {
 
-// A platform that records what the driver asks of it instead of ending the process.
+// A platform that keeps its files in memory and records what the driver asks
+// of it instead of ending the process.
 class RecordingPlatform : public Platform {
  public:
   struct Ended {
     int status;
   };
 
-  explicit RecordingPlatform(std::string folder) : folder_(std::move(folder)) {}
-  std::string start_folder() override { return folder_; }
+  std::string start_folder() override { return "/start"; }
   char path_separator() const override { return '/'; }
   FileStore& files() override { return files_; }
   void show_waiting_window() override { ++windows_shown; }
@@ -28,32 +31,53 @@ class RecordingPlatform : public Platform {
 
   int windows_shown = 0;
   std::vector<std::string> reports;
-
- private:
-  std::string folder_;
-  NativeFileStore files_;
+  testing::MemoryFileStore files_;
 };
 
 TEST(BuildDriver, FatalReportShowsTheNumberAndEndsTheProcess) {
-  RecordingPlatform platform("/nonexistent");
+  RecordingPlatform platform;
   try {
-    errore(platform, "1250");
-    FAIL() << "errore returned";
+    report_fatal_error(platform, "1250");
+    FAIL() << "report_fatal_error returned";
   } catch (const RecordingPlatform::Ended& ended) {
     EXPECT_EQ(ended.status, 1);
   }
   EXPECT_EQ(platform.reports, std::vector<std::string>{" Errore n. 1250"});
 }
 
-TEST(BuildDriver, ShowsTheWaitingWindowOnceAndWritesIntoTheStartFolder) {
-  testing::TempFolder folder;
-  RecordingPlatform platform(folder.path().string());
-  Form_Load(platform);
+TEST(BuildDriver, WritesTheDocumentsAndCompiledFilesIntoTheStartFolderAndDeletesTheSources) {
+  RecordingPlatform platform;
+  EXPECT_EQ(run_build(platform), 0);
   EXPECT_EQ(platform.windows_shown, 1);
   EXPECT_TRUE(platform.reports.empty());
-  EXPECT_TRUE(std::filesystem::exists(folder.path() / "ValdorenaC_Morlavesa_4721_scheda_treno.txt"));
-  EXPECT_TRUE(std::filesystem::exists(folder.path() / "ValdorenaC_Morlavesa_4721_note.txt"));
-  EXPECT_TRUE(std::filesystem::exists(folder.path() / "ValdorenaC_Morlavesa_4721_rallentamenti.txt"));
+  EXPECT_EQ(platform.files_.names(), (std::set<std::string>{
+                                         "/start/ValdorenaC_Morlavesa_4721.dat",
+                                         "/start/ValdorenaC_Morlavesa_4721.sim",
+                                         "/start/ValdorenaC_Morlavesa_4721_note.txt",
+                                         "/start/ValdorenaC_Morlavesa_4721_rallentamenti.txt",
+                                         "/start/ValdorenaC_Morlavesa_4721_scheda_treno.txt",
+                                         "/start/ValdorenaC_Morlavesa_linea.dat",
+                                     }));
+}
+
+TEST(BuildDriver, AFileThatCannotBeWrittenStopsTheRunWithItsName) {
+  // The line source is written first: it is the one that fails.
+  class ReadOnlyStore : public testing::MemoryFileStore {
+   public:
+    void replace(const std::string& path, std::string_view) override {
+      throw FileError("write", path, "read-only file system");
+    }
+  };
+  class ReadOnlyPlatform : public RecordingPlatform {
+   public:
+    FileStore& files() override { return store_; }
+    ReadOnlyStore store_;
+  };
+  ReadOnlyPlatform platform;
+  EXPECT_EQ(run_build(platform), 1);
+  ASSERT_EQ(platform.reports.size(), 1u);
+  EXPECT_EQ(platform.reports[0], "cannot write /start/ValdorenaC_Morlavesa_linea.txt: read-only file system");
+  EXPECT_TRUE(platform.store_.files.empty());
 }
 
 }  // namespace

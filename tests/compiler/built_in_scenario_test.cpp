@@ -4,10 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "compiler/compile.h"
-#include "platform/native_file_store.h"
 #include "source/line_data.h"
 #include "source/train_data.h"
-#include "support/built_in_context.h"
 
 namespace scenario {
 namespace {
@@ -15,26 +13,21 @@ namespace {
 class BuiltInScenario : public ::testing::Test {
  protected:
   void SetUp() override {
-    dati_linea(ctx);
-    dati_treno(ctx);
-    int32_t plan_flag = 1;
-    result = memorizza_percorso(ctx, plan_flag);
+    const SourceTexts sources{{render_text_file(line_source_lines()), {}},
+                              {render_text_file(train_source_lines()), {}}};
+    compilation = compile_sources(sources, ascii_identity("ValdorenaC_Morlavesa", "4721"), /*with_plan=*/true);
   }
 
-  const Cell& cell(int index) const { return ctx.model.cells.at(static_cast<size_t>(index)); }
+  const Cell& cell(int index) const { return compilation.model.cells.at(static_cast<size_t>(index)); }
 
-  testing::TempFolder folder;
-  NativeFileStore files;
-  BuildContext ctx = testing::built_in_context(folder, files);
-  CompileResult result;
+  Compilation compilation;
+  const RouteModel& model = compilation.model;
 };
 
 TEST_F(BuiltInScenario, CompilesWithoutBuildError) {
-  EXPECT_EQ(result.status, CompileResult::Status::written);
-  EXPECT_EQ(ctx.model.error.number, 0);
-  EXPECT_EQ(ctx.model.last_cell_index, 1000);
-  EXPECT_FALSE(std::filesystem::exists(folder.path() / "ValdorenaC_Morlavesa_linea.txt"));
-  EXPECT_FALSE(std::filesystem::exists(folder.path() / "ValdorenaC_Morlavesa_4721-.txt"));
+  EXPECT_EQ(compilation.status, CompileStatus::compiled);
+  EXPECT_EQ(compilation.error.number(), 0);
+  EXPECT_EQ(model.last_cell_index(), 1000);
 }
 
 TEST_F(BuiltInScenario, SpeedLimitsPerCellRange) {
@@ -49,7 +42,7 @@ TEST_F(BuiltInScenario, SpeedLimitsPerCellRange) {
 }
 
 TEST_F(BuiltInScenario, StationsAndTheirCells) {
-  const TableRecord& first = ctx.model.table[1];
+  const TableRecord& first = model.table[1];
   EXPECT_EQ(first.text, "VALDORENA C.le");
   EXPECT_EQ(first.start, -300);
   EXPECT_EQ(first.end, 300);
@@ -60,14 +53,14 @@ TEST_F(BuiltInScenario, StationsAndTheirCells) {
   EXPECT_EQ(cell(3).approach_code, 82);
   EXPECT_EQ(cell(2).approach_code, 83);
 
-  const TableRecord& last = ctx.model.table[8];
+  const TableRecord& last = model.table[8];
   EXPECT_EQ(last.text, "MORLAVESA");
   EXPECT_EQ(last.start, 41850);
   EXPECT_EQ(last.end, 42450);
   EXPECT_EQ(cell(848).marker, kStopPoint);
   EXPECT_EQ(cell(848).value1, 8);
   for (int k = 1; k <= 4; ++k) EXPECT_EQ(cell(848 - k).approach_code, 80 + k);
-  EXPECT_TRUE(ctx.model.table[9].text.empty());
+  EXPECT_TRUE(model.table[9].text.empty());
 }
 
 TEST_F(BuiltInScenario, SignalsAndTheSlowdown) {
@@ -100,20 +93,20 @@ TEST_F(BuiltInScenario, CodePointsDerivedAroundTheSlowdown) {
   EXPECT_EQ(cell(431).marker, kSignal);
   EXPECT_EQ(cell(410).marker, kSignal);
   int derived = 0;
-  for (const Cell& c : ctx.model.cells) derived += c.marker == kCodePoint ? 1 : 0;
+  for (const Cell& c : model.cells) derived += c.marker == kCodePoint ? 1 : 0;
   EXPECT_EQ(derived, 4);
 }
 
 TEST_F(BuiltInScenario, StampsAndIdentityCodes) {
-  const TableRecord& scenario_record = ctx.model.table[kScenarioRecord];
+  const TableRecord& scenario_record = model.table[kScenarioRecord];
   EXPECT_EQ(scenario_record.text, "ValdorenaC_Morlavesa");
   EXPECT_EQ(scenario_record.word1, 610);
   EXPECT_EQ(scenario_record.time, 34026);
   EXPECT_EQ(cell(1).value1, 5121);
   EXPECT_EQ(cell(1).value2, 2438);
-  EXPECT_EQ(ctx.model.table[kTrainNumberRecord].text, "4721");
-  EXPECT_EQ(ctx.model.table[kKmReferenceThree].start, 12650);
-  EXPECT_EQ(ctx.model.table[kKmReferenceTwo].end, 137450);
+  EXPECT_EQ(model.table[kTrainNumberRecord].text, "4721");
+  EXPECT_EQ(model.table[kKmReferenceThree].start, 12650);
+  EXPECT_EQ(model.table[kKmReferenceTwo].end, 137450);
 }
 
 }  // namespace

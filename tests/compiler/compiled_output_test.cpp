@@ -4,8 +4,7 @@
 
 #include <cstring>
 
-#include "platform/native_file_store.h"
-#include "support/built_in_context.h"
+#include "support/memory_file_store.h"
 
 namespace scenario {
 namespace {
@@ -77,8 +76,8 @@ TEST(CompiledOutput, PlanEntriesCarryTheirTags) {
 TEST(CompiledOutput, FullRoutePlanHasTheStatedSize) {
   RouteModel model;
   model.create_cells(43000);
-  model.create_plan(model.plan_length);
-  RoutePlan& plan = model.plan();
+  model.create_plan(43000);
+  RoutePlan& plan = *model.plan;
   for (int k = 0; k < 2; ++k) {
     plan.at(0, k) = int16_t{0};
     plan.at(1, k) = int16_t{static_cast<int16_t>(k)};
@@ -88,18 +87,22 @@ TEST(CompiledOutput, FullRoutePlanHasTheStatedSize) {
 }
 
 TEST(CompiledOutput, WritesPlanTableAndCellsByName) {
-  testing::TempFolder folder;
-  NativeFileStore files;
-  BuildContext ctx = testing::built_in_context(folder, files);
-  ctx.model.create_cells(25);
-  ctx.model.plan_flag = 0;
-  // With the plan flag 0 an earlier plan file stays as it was.
-  testing::write_file(folder.path() / "ValdorenaC_Morlavesa_linea.dat", "older plan");
+  testing::MemoryFileStore files;
+  const ScenarioFolder folder{"/out", '/'};
+  const Identity identity = ascii_identity("ValdorenaC_Morlavesa", "4721");
+  RouteModel model;
+  model.create_cells(25);
+  // Without a plan an earlier plan file stays as it was.
+  files.replace("/out/ValdorenaC_Morlavesa_linea.dat", "older plan");
 
-  write_compiled_files(ctx);
-  EXPECT_EQ(testing::read_file(folder.path() / "ValdorenaC_Morlavesa_linea.dat"), "older plan");
-  EXPECT_EQ(testing::read_file(folder.path() / "ValdorenaC_Morlavesa_4721.dat").size(), 15u * 141u);
-  EXPECT_EQ(testing::read_file(folder.path() / "ValdorenaC_Morlavesa_4721.sim").size(), 87u * 34u);
+  write_compiled_files(files, folder, identity, model);
+  EXPECT_EQ(files.files.at("/out/ValdorenaC_Morlavesa_linea.dat"), "older plan");
+  EXPECT_EQ(files.files.at("/out/ValdorenaC_Morlavesa_4721.dat").size(), 15u * 141u);
+  EXPECT_EQ(files.files.at("/out/ValdorenaC_Morlavesa_4721.sim").size(), 87u * 34u);
+
+  model.create_plan(25);
+  write_compiled_files(files, folder, identity, model);
+  EXPECT_EQ(files.files.at("/out/ValdorenaC_Morlavesa_linea.dat"), encode_line_plan_file(*model.plan));
 }
 
 }  // namespace

@@ -4,14 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <random>
 
 #include "compiler/compile.h"
-#include "platform/native_file_store.h"
+#include "compiler/compiled_output.h"
 #include "source/line_data.h"
 #include "source/train_data.h"
-#include "support/built_in_context.h"
 
 namespace scenario {
 namespace {
@@ -62,24 +60,18 @@ std::string mutate(std::string text, std::mt19937& random) {
 TEST(HostileSources, MutatedBuiltInSourcesCompileOrRecordAnError) {
   const std::string line = render_text_file(line_source_lines());
   const std::string train = render_text_file(train_source_lines());
+  const Identity identity = ascii_identity("ValdorenaC_Morlavesa", "4721");
   std::mt19937 random(20261210);
   for (int round = 0; round < 400; ++round) {
-    testing::TempFolder folder;
-    NativeFileStore files;
-    BuildContext ctx = testing::built_in_context(folder, files);
     const bool line_side = round % 2 == 0;
-    const std::string line_text = line_side ? mutate(line, random) : line;
-    const std::string train_text = line_side ? train : mutate(train, random);
-    testing::write_file(folder.path() / "ValdorenaC_Morlavesa_linea.txt", line_text);
-    testing::write_file(folder.path() / "ValdorenaC_Morlavesa_4721-.txt", train_text);
-
-    int32_t plan_flag = round % 3 == 0 ? 0 : 1;
-    CompileResult result;
-    ASSERT_NO_THROW(result = memorizza_percorso(ctx, plan_flag)) << "round " << round;
-    if (result.status == CompileResult::Status::written) {
-      EXPECT_EQ(std::filesystem::file_size(folder.path() / "ValdorenaC_Morlavesa_4721.dat"),
-                15u * ctx.model.cells.size())
-          << "round " << round;
+    const SourceTexts sources{{line_side ? mutate(line, random) : line, {}},
+                              {line_side ? train : mutate(train, random), {}}};
+    const bool with_plan = round % 3 != 0;
+    Compilation compilation;
+    ASSERT_NO_THROW(compilation = compile_sources(sources, identity, with_plan)) << "round " << round;
+    if (compilation.status == CompileStatus::compiled) {
+      EXPECT_EQ(encode_cell_file(compilation.model).size(), 15u * compilation.model.cells.size()) << "round " << round;
+      EXPECT_EQ(compilation.model.plan.has_value(), with_plan) << "round " << round;
     }
   }
 }

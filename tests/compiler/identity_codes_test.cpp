@@ -14,7 +14,7 @@ Codes codes_for(const std::string& scenario_name, const std::string& train_numbe
   RouteModel model;
   model.table[kScenarioRecord].text = scenario_name;
   model.table[kTrainNumberRecord].text = train_number;
-  return {codice_gara_og(model), codice_gara_st(model)};
+  return {route_identity_code(model), table_identity_code(model)};
 }
 
 TEST(IdentityCodes, BuiltInIdentityTakesOneFillerLetter) {
@@ -22,9 +22,8 @@ TEST(IdentityCodes, BuiltInIdentityTakesOneFillerLetter) {
   model.table[kScenarioRecord].text = "ValdorenaC_Morlavesa";
   model.table[kTrainNumberRecord].text = "4721";
   EXPECT_EQ(identity_text(model), "4721valdorenac_morlavesap");
-  EXPECT_EQ(model.current_field, "4721valdorenac_morlavesap");
-  EXPECT_EQ(codice_gara_og(model), 2438);
-  EXPECT_EQ(codice_gara_st(model), 34026);
+  EXPECT_EQ(route_identity_code(model), 2438);
+  EXPECT_EQ(table_identity_code(model), 34026);
 }
 
 TEST(IdentityCodes, Properties) {

@@ -26,7 +26,7 @@ std::ostream& operator<<(std::ostream& out, const Reference& r) {
 
 Reference reference_of(const TableRecord& record) { return {record.start, record.end, record.position}; }
 
-TEST(ProgressiveOrdina, OrdersReferencesAsTheTableSays) {
+TEST(OrderKmReferences, OrdersReferencesAsTheTableSays) {
   struct Case {
     const char* what;
     Reference r81, r82, r83;  // as read from "tre", "due", "uno"
@@ -74,7 +74,7 @@ TEST(ProgressiveOrdina, OrdersReferencesAsTheTableSays) {
     put(kKmReferenceThree, k.r81);
     put(kKmReferenceTwo, k.r82);
     put(kKmReferenceOne, k.r83);
-    progressive_ordina(model);
+    order_km_references(model);
     EXPECT_EQ(reference_of(model.table[kKmReferenceThree]), k.e81) << k.what;
     EXPECT_EQ(reference_of(model.table[kKmReferenceTwo]), k.e82) << k.what;
     EXPECT_EQ(reference_of(model.table[kKmReferenceOne]), k.e83) << k.what;
@@ -82,20 +82,20 @@ TEST(ProgressiveOrdina, OrdersReferencesAsTheTableSays) {
   }
 }
 
-TEST(ProgressiveOrdina, FallingValueThatNoLongerFitsIsRefused) {
+TEST(OrderKmReferences, FallingValueThatNoLongerFitsIsRefused) {
   RouteModel model;
   model.table[kKmReferenceOne] = TableRecord{};
   model.table[kKmReferenceOne].start = 100;
   model.table[kKmReferenceOne].end = std::numeric_limits<int32_t>::max() - 99;
   model.table[kKmReferenceOne].position = 1;
-  EXPECT_THROW(progressive_ordina(model), WidthError);
+  EXPECT_THROW(order_km_references(model), InputError);
 
   // The positions are summed in 32 bits too.
   RouteModel crowded;
   crowded.table[kKmReferenceThree].start = std::numeric_limits<int32_t>::max();
   crowded.table[kKmReferenceTwo].start = std::numeric_limits<int32_t>::max();
   crowded.table[kKmReferenceOne].start = 2;
-  EXPECT_THROW(progressive_ordina(crowded), WidthError);
+  EXPECT_THROW(order_km_references(crowded), InputError);
 }
 
 using testing::cell_runs;
@@ -103,10 +103,8 @@ using testing::cell_runs;
 int type_of(const Cell& c) { return c.mountain_type; }
 int marker_of(const Cell& c) { return c.marker; }
 
-TEST(MemoMontagna, SectionsLayTypesAndMarkers) {
-  struct Section {
-    int32_t inizio, fine, tipo;
-  };
+TEST(PlaceMountainSection, SectionsLayTypesAndMarkers) {
+  using Section = MountainSection;
   struct Case {
     const char* what;
     std::vector<Section> sections;
@@ -146,54 +144,60 @@ TEST(MemoMontagna, SectionsLayTypesAndMarkers) {
   for (const Case& c : cases) {
     RouteModel model;
     model.create_cells(43000);
-    for (const Section& s : c.sections) memo_montagna(model, s.inizio, s.fine, s.tipo);
+    MountainSections sections;
+    for (const Section& s : c.sections) place_mountain_section(model, sections, s);
     EXPECT_EQ(cell_runs(model, c.from, c.to, type_of), c.types) << c.what;
     EXPECT_EQ(cell_runs(model, c.from, c.to, marker_of), c.markers) << c.what;
-    EXPECT_EQ(model.mountain_count, static_cast<int32_t>(c.sections.size())) << c.what;
-    EXPECT_EQ(model.mountain_starts[c.sections.size()], c.sections.back().inizio) << c.what;
-    EXPECT_EQ(model.mountain_ends[c.sections.size()], c.sections.back().fine) << c.what;
+    EXPECT_EQ(sections.count, static_cast<int32_t>(c.sections.size())) << c.what;
+    EXPECT_EQ(sections.starts[c.sections.size()], c.sections.back().start_m) << c.what;
+    EXPECT_EQ(sections.ends[c.sections.size()], c.sections.back().end_m) << c.what;
   }
 }
 
-TEST(MemoMontagna, KeepsOtherMarkersAndCountsThemAsCells) {
+TEST(PlaceMountainSection, KeepsOtherMarkersAndCountsThemAsCells) {
   RouteModel model;
   model.create_cells(43000);
   model.cells[25].marker = kSignal;
   model.cells[27].marker = kSignBoard;
-  memo_montagna(model, 1100, 1550, 12);
+  MountainSections sections;
+  place_mountain_section(model, sections, {1100, 1550, 12});
   EXPECT_EQ(cell_runs(model, 22, 30, marker_of), "0x3 1x1 0x1 14x1 0x1 11x1 0x1");
   EXPECT_EQ(cell_runs(model, 22, 30, type_of), "2x9");
 }
 
-TEST(MemoMontagna, StaysInsideTheCellArray) {
+TEST(PlaceMountainSection, StaysInsideTheCellArray) {
   RouteModel model;
   model.create_cells(0);  // cells 0 to 140
-  memo_montagna(model, 6800, 9000, 12);
+  MountainSections sections;
+  place_mountain_section(model, sections, {6800, 9000, 12});
   EXPECT_EQ(cell_runs(model, 130, 140, type_of), "0x6 2x5");
   EXPECT_EQ(cell_runs(model, 136, 140, marker_of), "0x3 11x1 0x1");
 
   // A start before cell 0 counts its markers from the section's own first cell.
   RouteModel early;
   early.create_cells(0);
-  memo_montagna(early, -200, 400, 12);  // cells -4 to 7
+  MountainSections early_sections;
+  place_mountain_section(early, early_sections, {-200, 400, 12});  // cells -4 to 7
   EXPECT_EQ(cell_runs(early, 0, 9, type_of), "2x8 0x2");
   EXPECT_EQ(cell_runs(early, 0, 9, marker_of), "0x3 11x1 0x3 11x1 0x2");
 }
 
-TEST(MemoMontagna, EightySectionsAtMost) {
+TEST(PlaceMountainSection, EightySectionsAtMost) {
   RouteModel model;
   model.create_cells(43000);
-  for (int32_t i = 0; i < kMaxMountainSections; ++i) memo_montagna(model, i * 500, i * 500 + 200, 12);
-  EXPECT_EQ(model.mountain_count, 80);
-  EXPECT_EQ(model.mountain_ends[80], 79 * 500 + 200);
+  MountainSections sections;
+  for (int32_t i = 0; i < kMaxMountainSections; ++i)
+    place_mountain_section(model, sections, {i * 500, i * 500 + 200, 12});
+  EXPECT_EQ(sections.count, 80);
+  EXPECT_EQ(sections.ends[80], 79 * 500 + 200);
 
   const Cell before = model.cells[810];
-  EXPECT_THROW(memo_montagna(model, 40500, 40700, 12), std::length_error);
-  EXPECT_EQ(model.mountain_count, 80);
+  EXPECT_THROW(place_mountain_section(model, sections, {40500, 40700, 12}), InputError);
+  EXPECT_EQ(sections.count, 80);
   EXPECT_EQ(model.cells[810].mountain_type, before.mountain_type);
 }
 
-TEST(MemoIndicatoriVMax, PacksBoardIntoTheCellAfterItsPosition) {
+TEST(PlaceSpeedBoard, PacksBoardIntoTheCellAfterItsPosition) {
   struct Case {
     int32_t position, vas, vbs, vcs;
     int16_t strisces;
@@ -217,35 +221,32 @@ TEST(MemoIndicatoriVMax, PacksBoardIntoTheCellAfterItsPosition) {
   for (const Case& c : cases) {
     RouteModel model;
     model.create_cells(43000);
-    memo_indicatori_v_max(model, c.position, c.vas, c.vbs, c.vcs, c.strisces, c.vad, c.vbd, c.vcd, c.strisced);
+    const SpeedBoard board{c.position, {c.vas, c.vbs, c.vcs}, c.strisces, {c.vad, c.vbd, c.vcd}, c.strisced};
+    EXPECT_EQ(place_speed_board(model, board), BuildErrorCode::none) << "board at " << c.position;
     const Cell& cell = model.cells[static_cast<size_t>(c.cell)];
     EXPECT_EQ(cell.marker, kSpeedBoard) << "board at " << c.position;
     EXPECT_EQ(cell.value1, c.v1) << "board at " << c.position;
     EXPECT_EQ(cell.value2, c.v2) << "board at " << c.position;
     EXPECT_EQ(cell.value3, c.v3) << "board at " << c.position;
     EXPECT_EQ(cell.value4, c.v4) << "board at " << c.position;
-    EXPECT_EQ(model.error.number, 0);
   }
 }
 
-TEST(MemoIndicatoriVMax, TakesOnlyAFreeCell) {
+TEST(PlaceSpeedBoard, TakesOnlyAFreeCell) {
   RouteModel model;
   model.create_cells(43000);
   model.cells[19].marker = kMountainMarker;
-  memo_indicatori_v_max(model, 900, 60, 80, 80, 0, 0, 0, 0, 0);
+  EXPECT_EQ(place_speed_board(model, {900, {60, 80, 80}, 0, {0, 0, 0}, 0}), BuildErrorCode::none);
   EXPECT_EQ(model.cells[19].marker, kSpeedBoard);
-  EXPECT_EQ(model.error.number, 0);
 
   model.cells[21].marker = kSignBoard;
   model.cells[21].value1 = 80;
-  memo_indicatori_v_max(model, 1000, 60, 80, 80, 0, 0, 0, 0, 0);
-  EXPECT_EQ(model.error.number, 21);
-  EXPECT_EQ(model.error.position, 0);  // the reader adds the position
+  EXPECT_EQ(place_speed_board(model, {1000, {60, 80, 80}, 0, {0, 0, 0}, 0}), BuildErrorCode::speed_board_cell_taken);
   EXPECT_EQ(model.cells[21].marker, kSignBoard);
   EXPECT_EQ(model.cells[21].value1, 80);
 }
 
-TEST(MemoIndicatoriVMax, PackedValueBeyond16BitsIsRefusedWithoutWriting) {
+TEST(PlaceSpeedBoard, PackedValueBeyond16BitsIsRefusedWithoutWriting) {
   struct Case {
     const char* what;
     int32_t vas, vad;
@@ -260,7 +261,7 @@ TEST(MemoIndicatoriVMax, PackedValueBeyond16BitsIsRefusedWithoutWriting) {
   for (const Case& c : cases) {
     RouteModel model;
     model.create_cells(43000);
-    EXPECT_THROW(memo_indicatori_v_max(model, 500, c.vas, 0, 0, c.strisces, c.vad, 0, 0, c.strisced), WidthError)
+    EXPECT_THROW(place_speed_board(model, {500, {c.vas, 0, 0}, c.strisces, {c.vad, 0, 0}, c.strisced}), InputError)
         << c.what;
     EXPECT_EQ(model.cells[11].marker, kNothing) << c.what;
     EXPECT_EQ(model.cells[11].value1, 0) << c.what;
@@ -269,11 +270,11 @@ TEST(MemoIndicatoriVMax, PackedValueBeyond16BitsIsRefusedWithoutWriting) {
 
 TEST(CellAccess, RefusesIndicesOutsideTheArray) {
   RouteModel model;
-  EXPECT_THROW(cell_at(model, 0), OffRouteError);
+  EXPECT_THROW(cell_at(model, 0), InputError);
   model.create_cells(0);
   EXPECT_NO_THROW(cell_at(model, 140));
-  EXPECT_THROW(cell_at(model, 141), OffRouteError);
-  EXPECT_THROW(cell_at(model, -1), OffRouteError);
+  EXPECT_THROW(cell_at(model, 141), InputError);
+  EXPECT_THROW(cell_at(model, -1), InputError);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace scenario {
@@ -20,7 +21,6 @@ struct Board {
 RouteModel stretch(int32_t count, const std::vector<Board>& boards) {
   RouteModel model;
   model.cells.resize(static_cast<size_t>(count));
-  model.last_cell_index = count - 1;
   for (const Board& b : boards) {
     Cell& cell = model.cells.at(static_cast<size_t>(b.cell));
     cell.marker = b.marker;
@@ -45,18 +45,24 @@ std::map<int32_t, int16_t> derived_at(const std::vector<int32_t>& cells) {
   return points;
 }
 
-RouteModel processed(int32_t count, const std::vector<Board>& boards) {
-  RouteModel model = stretch(count, boards);
-  post_process(model);
-  return model;
+struct Processed {
+  RouteModel model;
+  BuildError error;
+};
+
+Processed processed(RouteModel model) {
+  const BuildError error = post_process(model);
+  return {std::move(model), error};
 }
 
+Processed processed(int32_t count, const std::vector<Board>& boards) { return processed(stretch(count, boards)); }
+
 // The code points the array ends with and the build error (number 0: none, at position 0).
-void expect_outcome(const RouteModel& model, const std::map<int32_t, int16_t>& points, int32_t error_number,
+void expect_outcome(const Processed& outcome, const std::map<int32_t, int16_t>& points, int32_t error_number,
                     int32_t error_position, const std::string& what) {
-  EXPECT_EQ(code_points(model), points) << what;
-  EXPECT_EQ(model.error.number, error_number) << what;
-  EXPECT_EQ(model.error.position, error_number == 0 ? 0 : error_position) << what;
+  EXPECT_EQ(code_points(outcome.model), points) << what;
+  EXPECT_EQ(outcome.error.number(), error_number) << what;
+  EXPECT_EQ(outcome.error.position, error_number == 0 ? 0 : error_position) << what;
 }
 
 TEST(PostProcessing, StartBoardGroupsNeedRoomBeforeTheBoard) {
@@ -69,7 +75,7 @@ TEST(PostProcessing, StartBoardGroupsNeedRoomBeforeTheBoard) {
       {7, {}}, {8, {3}}, {13, {8}}, {14, {3, 9}}, {20, {9, 15}}, {21, {3, 10, 16}},
   };
   for (const Case& c : cases) {
-    const RouteModel model = processed(40, {{c.start, kSlowdownStart, 110}, {c.start + 2, kSlowdownEnd}});
+    const Processed model = processed(40, {{c.start, kSlowdownStart, 110}, {c.start + 2, kSlowdownEnd}});
     expect_outcome(model, derived_at(c.points), 0, 0, "start board at " + std::to_string(c.start));
   }
 }
@@ -96,10 +102,10 @@ TEST(PostProcessing, StartBoardGroupFallsBackToFartherCells) {
     boards.push_back({32, kSlowdownEnd});
     RouteModel model = stretch(40, boards);
     for (int32_t i = 23; i <= 25; ++i) model.cells[static_cast<size_t>(i)].mountain_type = 12;
-    post_process(model);
-    expect_outcome(model, c.points, 0, 0, c.what);
+    const Processed outcome = processed(std::move(model));
+    expect_outcome(outcome, c.points, 0, 0, c.what);
     // A code point leaves the cell's other fields alone.
-    EXPECT_EQ(model.cells[static_cast<size_t>(c.used)].mountain_type, 12) << c.what;
+    EXPECT_EQ(outcome.model.cells[static_cast<size_t>(c.used)].mountain_type, 12) << c.what;
   }
 }
 
@@ -147,7 +153,7 @@ TEST(PostProcessing, OnlySlowdownsBelow110GetAWalk) {
     std::vector<int32_t> points;
   };
   for (const Case& c : {Case{30, {15}}, Case{109, {15}}, Case{110, {}}, Case{150, {}}}) {
-    const RouteModel model = processed(40, {{7, kSlowdownStart, c.speed}, {19, kSlowdownEnd}});
+    const Processed model = processed(40, {{7, kSlowdownStart, c.speed}, {19, kSlowdownEnd}});
     expect_outcome(model, derived_at(c.points), 0, 0, "speed " + std::to_string(c.speed));
   }
 }
@@ -181,7 +187,7 @@ TEST(PostProcessing, SignalAfterTheEndBoardGetsACodePointBeforeIt) {
 TEST(PostProcessing, FastSlowdownSearchesAfterItsOwnEndBoard) {
   // The slow slowdown before it ends at 11 and marks the signal at 16; the fast
   // one's search must start at its own end board 40, not where that walk stopped.
-  const RouteModel model = processed(60, {{7, kSlowdownStart, 30},
+  const Processed model = processed(60, {{7, kSlowdownStart, 30},
                                           {11, kSlowdownEnd},
                                           {16, kSignal},
                                           {30, kSlowdownStart, 120},
@@ -250,9 +256,8 @@ TEST(PostProcessing, WalksAndSearchesStopAtTheLastCell) {
 
 TEST(PostProcessing, EmptyCellArrayIsLeftAlone) {
   RouteModel model;
-  post_process(model);
+  EXPECT_FALSE(post_process(model).is_set());
   EXPECT_TRUE(model.cells.empty());
-  EXPECT_EQ(model.error.number, 0);
 }
 
 }  // namespace

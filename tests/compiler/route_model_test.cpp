@@ -19,16 +19,16 @@ TEST(RouteModel, LastCellIndexRoundsHalvesToEven) {
 TEST(RouteModel, CreatesCellsAndPlanForRouteLength) {
   RouteModel model;
   model.create_cells(43000);
-  model.create_plan(model.plan_length);
-  EXPECT_EQ(model.last_cell_index, 1000);
+  model.create_plan(43000);
+  EXPECT_EQ(model.last_cell_index(), 1000);
   EXPECT_EQ(model.cells.size(), 1001u);
-  EXPECT_EQ(model.plan_length, 50000);
-  EXPECT_EQ(model.plan().entries.size(), 2u * 50001u);
-  EXPECT_TRUE(std::holds_alternative<PlanEmpty>(model.plan().at(50000, 1)));
+  EXPECT_EQ(model.plan->last_metre, 50000);
+  EXPECT_EQ(model.plan->entries.size(), 2u * 50001u);
+  EXPECT_TRUE(std::holds_alternative<PlanEmpty>(model.plan->at(50000, 1)));
 
   // The second coordinate follows the whole first one.
-  model.plan().at(0, 1) = int16_t{7};
-  EXPECT_EQ(std::get<int16_t>(model.plan().entries[50001]), 7);
+  model.plan->at(0, 1) = int16_t{7};
+  EXPECT_EQ(std::get<int16_t>(model.plan->entries[50001]), 7);
 }
 
 TEST(RouteModel, FreeCellHoldsNothingOrAMountainMarker) {

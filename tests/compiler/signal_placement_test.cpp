@@ -35,15 +35,9 @@ std::vector<int> changed_cells(const RouteModel& before, const RouteModel& after
   return changed;
 }
 
-struct SignalRecord {
-  int32_t posizione, sx, s1, s2, s3, rapp, dx, d1, d2, d3, tempo;
-};
+BuildErrorCode place(RouteModel& model, const SignalRecord& r) { return place_signal(model, r); }
 
-void place(RouteModel& model, const SignalRecord& r) {
-  memo_segnale(model, r.posizione, r.sx, r.s1, r.s2, r.s3, r.rapp, r.dx, r.d1, r.d2, r.d3, r.tempo);
-}
-
-TEST(MemoSegnale, BuiltInSignals) {
+TEST(PlaceSignal, BuiltInSignals) {
   struct Case {
     SignalRecord record;
     int cell;
@@ -59,9 +53,8 @@ TEST(MemoSegnale, BuiltInSignals) {
   for (const Case& c : cases) {
     RouteModel model = route();
     const RouteModel before = model;
-    place(model, c.record);
-    SCOPED_TRACE(c.record.posizione);
-    EXPECT_EQ(model.error.number, 0);
+    SCOPED_TRACE(c.record.position_m);
+    EXPECT_EQ(place(model, c.record), BuildErrorCode::none);
     const Cell& signal = model.cells[static_cast<size_t>(c.cell)];
     EXPECT_EQ(signal.marker, kSignal);
     EXPECT_EQ((std::array<int16_t, 4>{signal.value1, signal.value2, signal.value3, signal.value4}), c.values);
@@ -73,7 +66,7 @@ TEST(MemoSegnale, BuiltInSignals) {
   }
 }
 
-TEST(MemoSegnale, SignalTimeOnlyForTypeTwoAndRaisedBelow101) {
+TEST(PlaceSignal, SignalTimeOnlyForTypeTwoAndRaisedBelow101) {
   struct Case {
     int32_t sx;
     int32_t tempo;
@@ -85,15 +78,15 @@ TEST(MemoSegnale, SignalTimeOnlyForTypeTwoAndRaisedBelow101) {
   };
   for (const Case& c : cases) {
     RouteModel model = route();
-    memo_segnale(model, 5000, c.sx, 0, 0, 0, 0, 0, 0, 0, 0, c.tempo);
+    place_signal(model, {5000, c.sx, 0, 0, 0, 0, 0, 0, 0, 0, c.tempo});
     EXPECT_EQ(model.cells[101].signal_time, c.signal_time) << "sx " << c.sx << " tempo " << c.tempo;
   }
 }
 
-TEST(MemoSegnale, CombinedValuesKeepTheirLowBits) {
+TEST(PlaceSignal, CombinedValuesKeepTheirLowBits) {
   RouteModel model = route();
   // 3277 * 10 = 32770 and 7000 * 10 + 5 = 70005 overflow 16 bits; 9 * 3 = 27 gives codes 271 to 274.
-  memo_segnale(model, 5000, 9, 7000, -3300, 0, 3277, 0, 5, -1, 0, 0);
+  place_signal(model, {5000, 9, 7000, -3300, 0, 3277, 0, 5, -1, 0, 0});
   const Cell& signal = model.cells[101];
   EXPECT_EQ(signal.value4, static_cast<int16_t>(32770 + 27 - 65536));
   EXPECT_EQ(signal.value1, 70005 - 65536);
@@ -102,12 +95,11 @@ TEST(MemoSegnale, CombinedValuesKeepTheirLowBits) {
   EXPECT_EQ(model.cells[93].approach_code, 274 - 256);
 }
 
-TEST(MemoSegnale, TakesOnlyAFreeCellButWritesApproachCodesOverAnything) {
+TEST(PlaceSignal, TakesOnlyAFreeCellButWritesApproachCodesOverAnything) {
   RouteModel model = route();
   model.cells[20] = Cell{kMountainMarker, 0, 0, 0, 0, 0, 0, 12, 0, 0, 0};
   model.cells[16].marker = kSlowdownStart;
-  memo_segnale(model, 950, 1, 4, 1, 0, 0, 0, 0, 0, 0, 0);
-  EXPECT_EQ(model.error.number, 0);
+  EXPECT_EQ(place_signal(model, {950, 1, 4, 1, 0, 0, 0, 0, 0, 0, 0}), BuildErrorCode::none);
   EXPECT_EQ(model.cells[20].marker, kSignal);
   EXPECT_EQ(model.cells[20].mountain_type, 12);
   EXPECT_EQ(model.cells[16].marker, kSlowdownStart);
@@ -117,15 +109,15 @@ TEST(MemoSegnale, TakesOnlyAFreeCellButWritesApproachCodesOverAnything) {
     RouteModel occupied = route();
     occupied.cells[20].marker = taken;
     const RouteModel before = occupied;
-    memo_segnale(occupied, 950, 1, 4, 1, 0, 0, 0, 0, 0, 0, 0);
-    EXPECT_EQ(occupied.error.number, 16) << int{taken};
+    EXPECT_EQ(place_signal(occupied, {950, 1, 4, 1, 0, 0, 0, 0, 0, 0, 0}), BuildErrorCode::signal_cell_taken)
+        << int{taken};
     EXPECT_TRUE(changed_cells(before, occupied).empty()) << int{taken};
   }
 }
 
-TEST(MemoSegnale, NearTheRouteStartOnlyTheApproachCodesInsideTheRouteAreWritten) {
+TEST(PlaceSignal, NearTheRouteStartOnlyTheApproachCodesInsideTheRouteAreWritten) {
   struct Case {
-    int32_t posizione;
+    int32_t position_m;
     int cell;
     std::vector<int> approach_cells;
   };
@@ -135,8 +127,8 @@ TEST(MemoSegnale, NearTheRouteStartOnlyTheApproachCodesInsideTheRouteAreWritten)
   for (const Case& c : cases) {
     RouteModel model = route();
     const RouteModel before = model;
-    memo_segnale(model, c.posizione, 1, 4, 1, 0, 0, 0, 0, 0, 0, 0);
-    SCOPED_TRACE(c.posizione);
+    place_signal(model, {c.position_m, 1, 4, 1, 0, 0, 0, 0, 0, 0, 0});
+    SCOPED_TRACE(c.position_m);
     EXPECT_EQ(model.cells[static_cast<size_t>(c.cell)].marker, kSignal);
     std::vector<int> expected = c.approach_cells;
     expected.push_back(c.cell);
@@ -148,25 +140,19 @@ TEST(MemoSegnale, NearTheRouteStartOnlyTheApproachCodesInsideTheRouteAreWritten)
   }
 }
 
-TEST(MemoSegnale, ASignalCellOutsideTheArrayIsRefused) {
-  for (int32_t posizione : {50000, 60000, -100}) {
+TEST(PlaceSignal, ASignalCellOutsideTheArrayIsRefused) {
+  for (int32_t position_m : {50000, 60000, -100}) {
     RouteModel model = route();
     const RouteModel before = model;
-    EXPECT_THROW(memo_segnale(model, posizione, 1, 4, 1, 0, 0, 0, 0, 0, 0, 0), OffRouteError) << posizione;
+    EXPECT_THROW(place_signal(model, {position_m, 1, 4, 1, 0, 0, 0, 0, 0, 0, 0}), InputError) << position_m;
     EXPECT_TRUE(changed_cells(before, model).empty());
   }
   RouteModel model = route();
-  memo_segnale(model, 49950, 1, 4, 1, 0, 0, 0, 0, 0, 0, 0);  // cell 1000, the last
+  place_signal(model, {49950, 1, 4, 1, 0, 0, 0, 0, 0, 0, 0});  // cell 1000, the last
   EXPECT_EQ(model.cells[1000].marker, kSignal);
 }
 
-struct SlowdownRecord {
-  int32_t x, v, l, f_tt, f_ta, d_v;
-};
-
-void place(RouteModel& model, const SlowdownRecord& r) {
-  memo_rallentamento(model, r.x, r.v, r.l, r.f_tt, r.f_ta, r.d_v);
-}
+BuildErrorCode place(RouteModel& model, const SlowdownRecord& r) { return place_slowdown(model, r); }
 
 struct Board {
   int cell;
@@ -188,7 +174,7 @@ void expect_boards(const RouteModel& before, const RouteModel& after, const std:
   EXPECT_EQ(changed_cells(before, after), cells);
 }
 
-TEST(MemoRallentamento, Boards) {
+TEST(PlaceSlowdown, Boards) {
   struct Case {
     const char* what;
     SlowdownRecord record;
@@ -239,47 +225,47 @@ TEST(MemoRallentamento, Boards) {
     SCOPED_TRACE(c.what);
     RouteModel model = route();
     const RouteModel before = model;
-    place(model, c.record);
-    EXPECT_EQ(model.error.number, 0);
+    EXPECT_EQ(place(model, c.record), BuildErrorCode::none);
     expect_boards(before, model, c.boards);
   }
 }
 
-TEST(MemoRallentamento, MountainMarkersGiveWay) {
+TEST(PlaceSlowdown, MountainMarkersGiveWay) {
   RouteModel model = route();
   for (int cell : {414, 418, 442, 445}) model.cells[static_cast<size_t>(cell)].marker = kMountainMarker;
-  place(model, SlowdownRecord{22050, 30, 150, 1, 1, 0});
-  EXPECT_EQ(model.error.number, 0);
+  EXPECT_EQ(place(model, SlowdownRecord{22050, 30, 150, 1, 1, 0}), BuildErrorCode::none);
   EXPECT_EQ(model.cells[414].marker, kOrientationBoard);
   EXPECT_EQ(model.cells[418].marker, kSlowdownWarning);
   EXPECT_EQ(model.cells[442].marker, kSlowdownStart);
   EXPECT_EQ(model.cells[445].marker, kSlowdownEnd);
 }
 
-TEST(MemoRallentamento, RefusesTakenCells) {
+TEST(PlaceSlowdown, RefusesTakenCells) {
   struct Case {
     int taken_cell;
-    int32_t error;
+    BuildErrorCode error;
     std::vector<Board> boards;  // what stays written
   };
   const std::vector<Board> main_boards = {
       {418, kSlowdownWarning, 30, 0, 0}, {442, kSlowdownStart, 30, 0, 1}, {445, kSlowdownEnd, 30, 0, 1}};
   const Case cases[] = {
-      {418, 17, {}}, {442, 18, {}}, {445, 19, {}}, {417, 20, main_boards}, {414, 20, main_boards},
+      {418, BuildErrorCode::warning_board_cell_taken, {}},
+      {442, BuildErrorCode::start_board_cell_taken, {}},
+      {445, BuildErrorCode::end_board_cell_taken, {}},
+      {417, BuildErrorCode::orientation_board_cell_taken, main_boards},
+      {414, BuildErrorCode::orientation_board_cell_taken, main_boards},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.taken_cell);
     RouteModel model = route();
     model.cells[static_cast<size_t>(c.taken_cell)] = Cell{kSignal, 40, 10, 0, 3, 0, 0, 0, 0, 0, 0};
     const RouteModel before = model;
-    place(model, SlowdownRecord{22050, 30, 150, 1, 1, 0});
-    EXPECT_EQ(model.error.number, c.error);
-    EXPECT_EQ(model.error.position, 0);
+    EXPECT_EQ(place(model, SlowdownRecord{22050, 30, 150, 1, 1, 0}), c.error);
     expect_boards(before, model, c.boards);
   }
 }
 
-TEST(MemoRallentamento, CellsOutsideTheArrayRefuseTheRecordBeforeAnyWrite) {
+TEST(PlaceSlowdown, CellsOutsideTheArrayRefuseTheRecordBeforeAnyWrite) {
   const SlowdownRecord refused[] = {
       {49850, 30, 150, 0, 1, 0},  // end board in cell 1001
       {49800, 30, 100000, 0, 0, 0},
@@ -289,7 +275,7 @@ TEST(MemoRallentamento, CellsOutsideTheArrayRefuseTheRecordBeforeAnyWrite) {
   for (const SlowdownRecord& r : refused) {
     RouteModel model = route();
     const RouteModel before = model;
-    EXPECT_THROW(place(model, r), OffRouteError) << r.x << " + " << r.l;
+    EXPECT_THROW(place(model, r), InputError) << r.start_m << " + " << r.length_m;
     EXPECT_TRUE(changed_cells(before, model).empty());
   }
 
@@ -297,8 +283,7 @@ TEST(MemoRallentamento, CellsOutsideTheArrayRefuseTheRecordBeforeAnyWrite) {
   // processed as written.
   RouteModel model = route();
   model.cells[974].marker = kSignal;
-  place(model, SlowdownRecord{49850, 30, 150, 0, 0, 0});
-  EXPECT_EQ(model.error.number, 17);
+  EXPECT_EQ(place(model, SlowdownRecord{49850, 30, 150, 0, 0, 0}), BuildErrorCode::warning_board_cell_taken);
 }
 
 }  // namespace
@@ -314,12 +299,12 @@ TEST(SlowdownPlacement, CopiedValuesThatDoNotFitSixteenBitsAreRefusedBeforeAnyWr
   for (const Case& c : {Case{65566, 1, 0}, Case{30, 70000, 0}, Case{30, 1, -32769}}) {
     RouteModel model;
     model.create_cells(43000);
-    EXPECT_THROW(memo_rallentamento(model, 22050, c.v, 150, c.f_tt, 0, c.d_v), WidthError);
+    EXPECT_THROW(place_slowdown(model, {22050, c.v, 150, c.f_tt, 0, c.d_v}), InputError);
     for (int cell : {418, 442, 445}) EXPECT_EQ(model.cells[static_cast<size_t>(cell)].marker, kNothing);
   }
   RouteModel model;
   model.create_cells(43000);
-  memo_rallentamento(model, 22050, 32767, 150, -32768, 0, 0);
+  place_slowdown(model, {22050, 32767, 150, -32768, 0, 0});
   EXPECT_EQ(model.cells[442].value1, 32767);
   EXPECT_EQ(model.cells[442].value3, -32768);
 }

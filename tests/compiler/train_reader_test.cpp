@@ -6,42 +6,34 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/native_file_store.h"
+#include "source/text_writer.h"
 #include "source/train_data.h"
-#include "support/temp_folder.h"
 
 namespace scenario {
 namespace {
 
-// One train source file in a scratch folder, read into a route whose cells
-// the line half would have created.
+// One train source read into a route whose cells the line half would have created.
 class TrainSource {
  public:
-  explicit TrainSource(int32_t route_length = 43000) {
-    ctx_.identity = ascii_identity("Prova", "7");
-    ctx_.folder = folder_.path().string();
-    ctx_.files = &files_;
-    ctx_.model.create_cells(route_length);
-  }
+  explicit TrainSource(int32_t route_length = 43000) { model_.create_cells(route_length); }
 
   // Each line ends with a carriage return and a line feed.
   void write(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) text += line + "\r\n";
-    testing::write_file(folder_.path() / train_source_name(ctx_.identity), text);
+    text_.clear();
+    for (const std::string& line : lines) text_ += line + "\r\n";
   }
-  bool exists() const { return std::filesystem::exists(folder_.path() / train_source_name(ctx_.identity)); }
-  void read(int32_t sign_floor = kSignFloorStart) { read_train_source(ctx_, sign_floor); }
+  void write_text(std::string text) { text_ = std::move(text); }
+  void read(int32_t sign_floor = kSignFloorStart) { read_train_source(text_, sign_floor, model_, error_); }
 
-  RouteModel& model() { return ctx_.model; }
-  const BuildContext& context() const { return ctx_; }
-  Cell& cell(int index) { return ctx_.model.cells.at(static_cast<size_t>(index)); }
-  TableRecord& record(int index) { return ctx_.model.table.at(static_cast<size_t>(index)); }
+  RouteModel& model() { return model_; }
+  BuildError& error() { return error_; }
+  Cell& cell(int index) { return model_.cells.at(static_cast<size_t>(index)); }
+  TableRecord& record(int index) { return model_.table.at(static_cast<size_t>(index)); }
 
  private:
-  testing::TempFolder folder_;
-  NativeFileStore files_;
-  BuildContext ctx_;
+  std::string text_;
+  RouteModel model_;
+  BuildError error_;
 };
 
 struct Range {
@@ -129,15 +121,13 @@ class BuiltInTrain : public ::testing::TestWithParam<bool> {};
 TEST_P(BuiltInTrain, Compiles) {
   TrainSource source;
   if (GetParam()) {
-    dati_treno(source.context());
+    source.write_text(render_text_file(train_source_lines()));
   } else {
     source.write(kBuiltInTrain);
   }
-  ASSERT_TRUE(source.exists());
   source.read(kBuiltInSignFloor);
 
-  EXPECT_EQ(source.model().error.number, 0);
-  EXPECT_FALSE(source.exists());
+  EXPECT_EQ(source.error().number(), 0);
 
   EXPECT_EQ(source.record(kTrainRecord).position, 4);
   EXPECT_EQ(source.record(kTrainRecord).start, 105);
@@ -206,15 +196,13 @@ TEST(TrainReader, GeneralRecordsAndKeywordRules) {
       "vetture",  // the very last field is not interpreted
   });
   source.read();
-  EXPECT_EQ(source.model().error.number, 0);
+  EXPECT_EQ(source.error().number(), 0);
   EXPECT_EQ(source.record(kTrainRecord).position, 6);
   EXPECT_EQ(source.record(kTrainRecord).start, 0);
   const TableRecord& train = source.record(kTrainNumberRecord);
   EXPECT_EQ(train.word1, 250);
   EXPECT_EQ((std::vector<int>{train.word3, train.word4, train.word5}), (std::vector<int>{13, 9, 40}));
   EXPECT_EQ(source.record(1).position, 0);
-  EXPECT_FALSE(source.exists());
-  EXPECT_EQ(source.model().current_field, "vetture");
 }
 
 TEST(TrainReader, WithoutGeneraleNothingIsReadButTheEndOfReadingRuns) {
@@ -224,8 +212,7 @@ TEST(TrainReader, WithoutGeneraleNothingIsReadButTheEndOfReadingRuns) {
   source.read();
   EXPECT_EQ(source.record(kTrainRecord).position, 0);
   expect_ranges(source, &Cell::speed_limit, {{0, 1000, 0}});
-  EXPECT_EQ(source.model().error.number, 2);
-  EXPECT_FALSE(source.exists());
+  EXPECT_EQ(source.error().number(), 2);
 }
 
 TEST(TrainReader, SpeedAndAdhesionProfiles) {
@@ -262,7 +249,7 @@ TEST(TrainReader, SpeedAndAdhesionProfiles) {
     lines.push_back("[fine]");
     source.write(lines);
     source.read();
-    EXPECT_EQ(source.model().error.number, 0);
+    EXPECT_EQ(source.error().number(), 0);
     expect_ranges(source, &Cell::speed_limit, c.speed);
     expect_ranges(source, &Cell::adhesion, c.adhesion);
   }
@@ -287,7 +274,7 @@ TEST(TrainReader, ProfileCursorsNearTheLastCell) {
   TrainSource four(0);
   four.write(
       {"[generale]", "aderenza, 6900, 80", "aderenza, 6900, 85", "aderenza, 6900, 90", "aderenza, 6900, 95", "[fine]"});
-  EXPECT_ANY_THROW(four.read());
+  EXPECT_THROW(four.read(), InputError);
 }
 
 TEST(TrainReader, CodePoints) {
@@ -296,7 +283,7 @@ TEST(TrainReader, CodePoints) {
   source.write({"[generale]", "segnale, 1000, 1, 4, 1, 0, 0, 0, 0, 0, 0, 0", "abbattimento, 1000, 40",
                 "abbattimento, 1500, 0", "abbattimento, 2000, -3", "abbattimento, 2525, 70000", "[fine]"});
   source.read();
-  EXPECT_EQ(source.model().error.number, 0);
+  EXPECT_EQ(source.error().number(), 0);
   EXPECT_EQ(source.cell(21).marker, kSignal);  // the signal stands in the cell after its position
   EXPECT_EQ(source.cell(20).marker, kCodePoint);
   EXPECT_EQ(source.cell(20).value1, 40);
@@ -329,7 +316,7 @@ TEST(TrainReader, StationExtentsStopPointsAndApproachCodes) {
     source.cell(206).marker = kSignal;  // a stop point is written whatever the cell holds
     source.write({"[generale]", "stazione, 0, 25, 0, 0,1,1, 0,0,0,0,0,0,0, 0,0,0, FIRST", c.row, "[fine]"});
     source.read();
-    EXPECT_EQ(source.model().error.number, 0);
+    EXPECT_EQ(source.error().number(), 0);
     const TableRecord& station = source.record(2);
     EXPECT_EQ(station.start, c.start);
     EXPECT_EQ(station.end, c.end);
@@ -380,15 +367,14 @@ TEST(TrainReader, StationErrors) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     TrainSource source;
-    source.model().error.position = 12345;
+    source.error().position = 12345;
     std::vector<std::string> lines = {"[generale]", "velocita, 0, 30"};
     lines.insert(lines.end(), c.stations.begin(), c.stations.end());
     lines.insert(lines.end(), {"numero vetture, 4", "velocita, 2000, 80", "[fine]"});
     source.write(lines);
     source.read();
-    EXPECT_EQ(source.model().error.number, c.error);
-    EXPECT_EQ(source.model().error.position, c.position < 0 ? 12345 : c.position);
-    EXPECT_FALSE(source.exists());
+    EXPECT_EQ(source.error().number(), c.error);
+    EXPECT_EQ(source.error().position, c.position < 0 ? 12345 : c.position);
     // Reading stopped there: no later record, no profile tail.
     EXPECT_EQ(source.record(kTrainRecord).position, 0);
     EXPECT_EQ(source.cell(100).speed_limit, 0);
@@ -399,7 +385,7 @@ TEST(TrainReader, StationErrors) {
   spaced.write({"[generale]", "stazione, 10000, 11, 400, 0,0,0, 0,0,0,0,0,0,0, 0,0,0, A",
                 "stazione, 10750, 11, 400, 0,0,0, 0,0,0,0,0,0,0, 0,0,0, B", "[fine]"});
   spaced.read();
-  EXPECT_EQ(spaced.model().error.number, 0);
+  EXPECT_EQ(spaced.error().number(), 0);
   EXPECT_EQ(spaced.record(2).start, 10550);
 }
 
@@ -424,17 +410,16 @@ TEST(TrainReader, StationsStayBelowTheSignBoardTexts) {
     TrainSource fits;
     fits.write(stations(c.fitting));
     fits.read(c.sign_floor);
-    EXPECT_EQ(fits.model().error.number, 0);
+    EXPECT_EQ(fits.error().number(), 0);
     EXPECT_EQ(fits.record(c.fitting).text, "S" + std::to_string(c.fitting));
 
     TrainSource one_more;
-    one_more.model().error.position = 12345;
+    one_more.error().position = 12345;
     one_more.record(c.sign_floor).text = "(Ponte)";
     one_more.write(stations(c.fitting + 1));
     one_more.read(c.sign_floor);
-    EXPECT_EQ(one_more.model().error.number, 10);
-    EXPECT_EQ(one_more.model().error.position, 12345);
-    EXPECT_FALSE(one_more.exists());
+    EXPECT_EQ(one_more.error().number(), 10);
+    EXPECT_EQ(one_more.error().position, 12345);
     // The refused station is in place; the sign board text above it is not touched.
     const int last = c.fitting + 1;
     EXPECT_EQ(one_more.record(last).text, "S" + std::to_string(last));
@@ -465,15 +450,14 @@ TEST(TrainReader, RecordsBeyondTheCellsEndTheReadingWithError15) {
     TrainSource source;
     source.write({"[generale]", "velocita, 0, 30", c.record, "numero vetture, 4", "[fine]"});
     source.read();
-    EXPECT_FALSE(source.exists());
     // The tails run in both cases, with the values read up to the record.
     EXPECT_EQ(source.cell(997).speed_limit, 6);
     if (c.accepted) {
-      EXPECT_EQ(source.model().error.number, 0);
+      EXPECT_EQ(source.error().number(), 0);
       EXPECT_EQ(source.record(kTrainRecord).position, 4);
     } else {
-      EXPECT_EQ(source.model().error.number, 15);
-      EXPECT_EQ(source.model().error.position, c.position);
+      EXPECT_EQ(source.error().number(), 15);
+      EXPECT_EQ(source.error().position, c.position);
       EXPECT_EQ(source.record(kTrainRecord).position, 0);
     }
   }
@@ -483,8 +467,8 @@ TEST(TrainReader, RecordsBeyondTheCellsEndTheReadingWithError15) {
   source.model().table[kKmReferenceOne].start = 30;
   source.write({"[generale]", "velocita, 49901, 30", "[fine]"});
   source.read();
-  EXPECT_EQ(source.model().error.number, 2);
-  EXPECT_EQ(source.model().error.position, 49901);
+  EXPECT_EQ(source.error().number(), 2);
+  EXPECT_EQ(source.error().position, 49901);
 }
 
 TEST(TrainReader, PlacementErrorsStopTheReadingAtTheRecord) {
@@ -504,9 +488,8 @@ TEST(TrainReader, PlacementErrorsStopTheReadingAtTheRecord) {
     TrainSource source;
     source.write({"[generale]", "abbattimento, 1050, 5", c.record, "numero vetture, 4", "[fine]"});
     source.read();
-    EXPECT_EQ(source.model().error.number, c.error);
-    EXPECT_EQ(source.model().error.position, c.position);
-    EXPECT_FALSE(source.exists());
+    EXPECT_EQ(source.error().number(), c.error);
+    EXPECT_EQ(source.error().position, c.position);
     EXPECT_EQ(source.record(kTrainRecord).position, 0);
   }
 }
@@ -535,14 +518,14 @@ TEST(TrainReader, LineError15CarriedIn) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     TrainSource source;
-    source.model().record_error(15, 60000);
+    source.error().code = BuildErrorCode::beyond_cell_array;
+    source.error().position = 60000;
     std::vector<std::string> lines = head;
     lines.insert(lines.end(), {c.record, "sabbia, 100", "[fine]"});
     source.write(lines);
     source.read();
-    EXPECT_EQ(source.model().error.number, c.error);
-    EXPECT_EQ(source.model().error.position, c.position);
-    EXPECT_FALSE(source.exists());
+    EXPECT_EQ(source.error().number(), c.error);
+    EXPECT_EQ(source.error().position, c.position);
     // Everything before the record is in place.
     EXPECT_EQ(source.record(kTrainRecord).position, 4);
     EXPECT_EQ(source.record(1).position, 5000);
@@ -584,14 +567,11 @@ TEST(TrainReader, ReadFailuresThrowForTheGeneralHandler) {
     TrainSource source;
     source.model().table[kKmReferenceThree].start = 10;
     source.write(c.lines);
-    EXPECT_ANY_THROW(source.read());
+    EXPECT_THROW(source.read(), InputError);
     // Nothing runs after the failure: no kilometre reference test, no speed tail.
-    EXPECT_EQ(source.model().error.number, 0);
+    EXPECT_EQ(source.error().number(), 0);
     EXPECT_EQ(source.cell(997).speed_limit, 0);
   }
-
-  TrainSource missing;
-  EXPECT_ANY_THROW(missing.read());
 }
 
 TEST(TrainReader, AStationRowShortOfItsNameShiftsTheRecordsAfterIt) {
@@ -599,7 +579,7 @@ TEST(TrainReader, AStationRowShortOfItsNameShiftsTheRecordsAfterIt) {
   source.write({"[generale]", "stazione, 10000, 25, 0, 0,0,0, 0,0,0,0,0,0,0, 0,0,0", "numero vetture, 4", "sabbia, 100",
                 "[fine]"});
   source.read();
-  EXPECT_EQ(source.model().error.number, 0);
+  EXPECT_EQ(source.error().number(), 0);
   EXPECT_EQ(source.record(1).text, "numero vetture");
   EXPECT_EQ(source.record(kTrainRecord).position, 0);  // 4 was read as a keyword field
   EXPECT_EQ(source.record(kTrainNumberRecord).word1, 100);

@@ -22,17 +22,16 @@ int main(int argc, char** argv) {
     return 2;
   }
   auto platform = make_platform();
-  BuildContext ctx;
-  ctx.identity = ascii_identity(std::string(built_in::kScenarioName), std::string(built_in::kTrainNumber));
-  ctx.folder = argv[1];
-  ctx.separator = platform->path_separator();
-  ctx.files = &platform->files();
-  ctx.files->replace(ctx.path(line_source_name(ctx.identity)), "[generale]\r\nlunghezza percorso, 1000\r\n[fine]\r\n");
-  ctx.files->replace(ctx.path(train_source_name(ctx.identity)), "[generale]\r\nabbattimento, 50, 40\r\n[fine]\r\n");
+  const Identity identity = ascii_identity(std::string(built_in::kScenarioName), std::string(built_in::kTrainNumber));
+  const ScenarioFolder folder{argv[1], platform->path_separator()};
+  FileStore& files = platform->files();
+  files.replace(folder.path(line_source_name(identity)), "[generale]\r\nlunghezza percorso, 1000\r\n[fine]\r\n");
+  files.replace(folder.path(train_source_name(identity)), "[generale]\r\nabbattimento, 50, 40\r\n[fine]\r\n");
 
-  int32_t plan_flag = 1;
-  const CompileResult result = memorizza_percorso(ctx, plan_flag);
-  if (result.status == CompileResult::Status::fatal_report) errore(*platform, std::to_string(result.fatal_number));
+  const Compilation compilation = compile_scenario(files, folder, identity, /*with_plan=*/true);
+  if (compilation.status == CompileStatus::fatal_report) {
+    report_fatal_error(*platform, std::to_string(number_of(compilation.fatal)));
+  }
   std::fprintf(stderr, "the compile ended without a fatal report\n");
   return 3;
 }

@@ -6,5 +6,5 @@
 
 int main() {
   scenario::HeadlessPlatform platform;
-  platform.end_process(scenario::Form_Load(platform));
+  platform.end_process(scenario::run_build(platform));
 }

@@ -75,12 +75,12 @@ TEST(FieldReader, ValueReadsPastTheEndAreReadFailures) {
   FieldReader numbers("pendenza,  450\r\n");
   numbers.read_keyword();
   EXPECT_EQ(numbers.read_i32(), 450);
-  EXPECT_THROW(numbers.read_i32(), ReadError);
+  EXPECT_THROW(numbers.read_i32(), InputError);
 
   FieldReader text("cartello_indicatore,  350\r\n  \r\n");
   text.read_keyword();
   text.read_i32();
-  EXPECT_THROW(text.read_text(), ReadError);
+  EXPECT_THROW(text.read_text(), InputError);
 }
 
 TEST(FieldReader, NumbersMustBeWholeAndFitTheirWidth) {
@@ -109,13 +109,14 @@ TEST(FieldReader, NumbersMustBeWholeAndFitTheirWidth) {
       {"1,000", 32, true, 1},
   };
   for (const Case& c : cases) {
-    FieldReader r(std::string(c.field) + "\r\n");
+    const std::string text = std::string(c.field) + "\r\n";
+    FieldReader r(text);
     int64_t value = 0;
     try {
       value = c.width == 32 ? r.read_i32() : c.width == 16 ? r.read_i16() : r.read_u8();
       EXPECT_TRUE(c.accepted) << c.field << " read as " << value;
       EXPECT_EQ(value, c.value) << c.field;
-    } catch (const ReadError&) {
+    } catch (const InputError&) {
       EXPECT_FALSE(c.accepted) << c.field << " refused";
     }
   }
@@ -137,9 +138,10 @@ TEST(FieldReader, ReportsWhereTheLastFieldBegan) {
   try {
     r.read_i32();
     FAIL();
-  } catch (const ReadError& e) {
-    EXPECT_EQ(e.place().line, 2);
-    EXPECT_EQ(e.place().column, 24);
+  } catch (const InputError& e) {
+    ASSERT_TRUE(e.place().has_value());
+    EXPECT_EQ(e.place()->line, 2);
+    EXPECT_EQ(e.place()->column, 24);
   }
 }
 
@@ -160,10 +162,12 @@ namespace scenario {
 namespace {
 
 TEST(FieldReader, TextLongerThanATableRecordHoldsIsAReadFailure) {
-  FieldReader fits(std::string(65535, 'a') + "\r\n");
+  const std::string longest = std::string(65535, 'a') + "\r\n";
+  FieldReader fits(longest);
   EXPECT_EQ(fits.read_text().size(), 65535u);
-  FieldReader too_long(std::string(65536, 'a') + "\r\n");
-  EXPECT_THROW(too_long.read_text(), ReadError);
+  const std::string one_more = std::string(65536, 'a') + "\r\n";
+  FieldReader too_long(one_more);
+  EXPECT_THROW(too_long.read_text(), InputError);
 }
 
 }  // namespace

@@ -10,9 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/native_file_store.h"
 #include "support/source_rows.h"
-#include "support/temp_folder.h"
 
 namespace scenario {
 namespace {
@@ -338,20 +336,6 @@ TEST_F(BuiltInLine, SignBoardsInOrderWithPaddedGroups) {
     expect_board_padding(text);
   }
   EXPECT_EQ(section("[indicazioni]"), expected);
-}
-
-TEST(LineData, WritesTheFileByNameReplacingALongerOne) {
-  testing::TempFolder folder;
-  NativeFileStore files;
-  BuildContext ctx;
-  ctx.identity = ascii_identity("ValdorenaC_Morlavesa", "4721");
-  ctx.folder = folder.path().string();
-  ctx.files = &files;
-  const auto file = folder.path() / "ValdorenaC_Morlavesa_linea.txt";
-  testing::write_file(file, std::string(20000, 'x'));
-
-  dati_linea(ctx);
-  EXPECT_EQ(testing::read_file(file), render_text_file(line_source_lines()));
 }
 
 }  // namespace

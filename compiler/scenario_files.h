@@ -1,13 +1,9 @@
 #pragma once
 
-// What one build works on: the scenario identity, the folder its files live
-// in, the file access, and the route model.
+// A scenario's identity, the names of its files, and the folder they live in.
 
 #include <string>
 #include <string_view>
-
-#include "compiler/route_model.h"
-#include "compiler/file_store.h"
 
 namespace scenario {
 
@@ -23,14 +19,11 @@ struct Identity {
 // An identity whose texts are plain ASCII, used alike in records and file names.
 Identity ascii_identity(std::string scenario_name, std::string train_number);
 
-struct BuildContext {
-  Identity identity;
+// A folder and the separator that joins it to a file's own name.
+struct ScenarioFolder {
   std::string folder;
   char separator = '/';
-  FileStore* files = nullptr;
-  RouteModel model;
 
-  // The folder, the separator and the file's own name.
   std::string path(std::string_view file_name) const;
 };
 

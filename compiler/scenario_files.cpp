@@ -1,4 +1,4 @@
-#include "compiler/build_context.h"
+#include "compiler/scenario_files.h"
 
 namespace scenario {
 
@@ -6,7 +6,7 @@ Identity ascii_identity(std::string scenario_name, std::string train_number) {
   return Identity{scenario_name, train_number, scenario_name, train_number};
 }
 
-std::string BuildContext::path(std::string_view file_name) const {
+std::string ScenarioFolder::path(std::string_view file_name) const {
   std::string full = folder;
   full += separator;
   full += file_name;

@@ -199,10 +199,10 @@ TEST(PlaceMountainSection, EightySectionsAtMost) {
 
 TEST(PlaceSpeedBoard, PacksBoardIntoTheCellAfterItsPosition) {
   struct Case {
-    int32_t position, vas, vbs, vcs;
-    int16_t strisces;
-    int32_t vad, vbd, vcd;
-    int16_t strisced;
+    int32_t position, s_speed1, s_speed2, s_speed3;
+    int16_t s_stripes;
+    int32_t d_speed1, d_speed2, d_speed3;
+    int16_t d_stripes;
     int32_t cell;
     int16_t v1, v2, v3, v4;
   };
@@ -221,7 +221,11 @@ TEST(PlaceSpeedBoard, PacksBoardIntoTheCellAfterItsPosition) {
   for (const Case& c : cases) {
     RouteModel model;
     model.create_cells(43000);
-    const SpeedBoard board{c.position, {c.vas, c.vbs, c.vcs}, c.strisces, {c.vad, c.vbd, c.vcd}, c.strisced};
+    const SpeedBoard board{c.position,
+                           {c.s_speed1, c.s_speed2, c.s_speed3},
+                           c.s_stripes,
+                           {c.d_speed1, c.d_speed2, c.d_speed3},
+                           c.d_stripes};
     EXPECT_EQ(place_speed_board(model, board), BuildErrorCode::none) << "board at " << c.position;
     const Cell& cell = model.cells[static_cast<size_t>(c.cell)];
     EXPECT_EQ(cell.marker, kSpeedBoard) << "board at " << c.position;
@@ -249,8 +253,8 @@ TEST(PlaceSpeedBoard, TakesOnlyAFreeCell) {
 TEST(PlaceSpeedBoard, PackedValueBeyond16BitsIsRefusedWithoutWriting) {
   struct Case {
     const char* what;
-    int32_t vas, vad;
-    int16_t strisces, strisced;
+    int32_t s_speed, d_speed;
+    int16_t s_stripes, d_stripes;
   };
   const Case cases[] = {
       {"speeds 32768", 1638, 40, 0, 0},
@@ -261,7 +265,8 @@ TEST(PlaceSpeedBoard, PackedValueBeyond16BitsIsRefusedWithoutWriting) {
   for (const Case& c : cases) {
     RouteModel model;
     model.create_cells(43000);
-    EXPECT_THROW(place_speed_board(model, {500, {c.vas, 0, 0}, c.strisces, {c.vad, 0, 0}, c.strisced}), InputError)
+    EXPECT_THROW(place_speed_board(model, {500, {c.s_speed, 0, 0}, c.s_stripes, {c.d_speed, 0, 0}, c.d_stripes}),
+                 InputError)
         << c.what;
     EXPECT_EQ(model.cells[11].marker, kNothing) << c.what;
     EXPECT_EQ(model.cells[11].value1, 0) << c.what;

@@ -96,7 +96,7 @@ TEST(LineReader, BuiltInLineReadsWithoutError) {
 }
 
 TEST(LineReader, ReadsTheGeneralSection) {
-  LineSource source(1);
+  LineSource source(/*with_plan=*/true);
   source.write(lines({
       "linea di prova, lunghezza percorso,  999",  // before [generale]: not read
       "[generale]",
@@ -337,20 +337,20 @@ TEST(LineReader, RangeTestAtItsBoundary) {
   // U = 1000: a position p is inside while p + 100 <= 50000.
   struct Case {
     const char* record;
-    int32_t plan_flag;
+    bool with_plan;
   };
   const Case cases[] = {
-      {"pendenza, {p}, 3", 0},
-      {"curvad4, {p}, 0", 1},
-      {"montagna, {p}, 49950, 12", 0},
-      {"indicatori_vmax, {p}, 60, 80, 80, 0, , , , 0", 0},
-      {"cartello_indicatore, {p}, (B)", 0},
+      {"pendenza, {p}, 3", false},
+      {"curvad4, {p}, 0", true},
+      {"montagna, {p}, 49950, 12", false},
+      {"indicatori_vmax, {p}, 60, 80, 80, 0, , , , 0", false},
+      {"cartello_indicatore, {p}, (B)", false},
   };
   for (const Case& c : cases) {
     for (int32_t p : {49900, 49901}) {
       std::string record = c.record;
       record.replace(record.find("{p}"), 3, std::to_string(p));
-      LineSource source(c.plan_flag);
+      LineSource source(c.with_plan);
       source.write(line_with_body({record, "cartello_indicatore, 1000, (after)"}));
       const LineReading result = source.read();
       const RouteModel& m = source.model();
@@ -362,7 +362,7 @@ TEST(LineReader, RangeTestAtItsBoundary) {
       // After error 15 nothing more of the body is read, but the tails are written.
       EXPECT_EQ(m.cells[21].marker, inside ? kSignBoard : kNothing) << record;
       EXPECT_NE(m.cells[997].gradient, 0) << record;
-      if (c.plan_flag != 0) {
+      if (c.with_plan) {
         EXPECT_TRUE(std::holds_alternative<double>(m.plan->at(49998, 1))) << record;
       }
     }
@@ -389,7 +389,7 @@ TEST(LineReader, CurveClassAndSide) {
       {"curva 73", 0.0004},
   };
   for (const Case& c : cases) {
-    LineSource source(1);
+    LineSource source(/*with_plan=*/true);
     source.write(line_with_body({std::string(c.keyword) + ",  100,  10"}));
     source.read();
     const RouteModel& m = source.model();
@@ -402,7 +402,7 @@ TEST(LineReader, CurveClassAndSide) {
 }
 
 TEST(LineReader, RoutePlanFromACurve) {
-  LineSource source(1);
+  LineSource source(/*with_plan=*/true);
   source.write(line_with_body({"curvad4,  1000,  750"}));
   source.read();
   const RouteModel& m = source.model();
@@ -468,7 +468,7 @@ TEST(LineReader, RoutePlanBitsFollowTheOrderOfOperations) {
         {49998, 0x1.cb34ed0cbde3cp+6, 0x1.865db5242420bp+15}}},
   };
   for (const Case& c : cases) {
-    LineSource source(1);
+    LineSource source(/*with_plan=*/true);
     source.write(c.file);
     source.read();
     ASSERT_EQ(source.error().number(), 0);
@@ -480,7 +480,7 @@ TEST(LineReader, RoutePlanBitsFollowTheOrderOfOperations) {
 }
 
 TEST(LineReader, CurvesWithThePlanFlagOffAreNotRead) {
-  LineSource source(0);
+  LineSource source(/*with_plan=*/false);
   source.write(line_with_body({"curvad7,  1000,  750", "pendenza, 0, 4"}));
   const LineReading result = source.read();
   EXPECT_EQ(source.error().number(), 0);
@@ -505,7 +505,7 @@ TEST(LineReader, PlanMetreLimits) {
       {"a curve past metre N", shortest + lines({"curvas2, 6800, 201"}), 25},
   };
   for (const Case& c : cases) {
-    LineSource source(1);
+    LineSource source(/*with_plan=*/true);
     source.write(c.file);
     int32_t error = 0;
     try {
@@ -598,7 +598,7 @@ TEST(LineReader, FailuresAndTheirFiles) {
   for (const Case& c : cases) {
     // The line half alone: does it hand over to the train half? (A missing source is the compile's to find.)
     if (!c.file.empty()) {
-      LineSource alone(1);
+      LineSource alone(/*with_plan=*/true);
       alone.write(c.file);
       if (c.error == 25) {
         EXPECT_THROW(alone.read(), InputError) << c.what;
@@ -611,7 +611,7 @@ TEST(LineReader, FailuresAndTheirFiles) {
     if (c.train_source_read) continue;  // what the train half does with its file is its own affair
 
     // The whole reading, inside its failure handler.
-    LineSource compiled(1);
+    LineSource compiled(/*with_plan=*/true);
     if (!c.file.empty()) compiled.write(c.file);
     compiled.compile();
     const BuildError& recorded = compiled.error();

@@ -188,11 +188,11 @@ TEST(PostProcessing, FastSlowdownSearchesAfterItsOwnEndBoard) {
   // The slow slowdown before it ends at 11 and marks the signal at 16; the fast
   // one's search must start at its own end board 40, not where that walk stopped.
   const Processed model = processed(60, {{7, kSlowdownStart, 30},
-                                          {11, kSlowdownEnd},
-                                          {16, kSignal},
-                                          {30, kSlowdownStart, 120},
-                                          {40, kSlowdownEnd},
-                                          {43, kSignal}});
+                                         {11, kSlowdownEnd},
+                                         {16, kSignal},
+                                         {30, kSlowdownStart, 120},
+                                         {40, kSlowdownEnd},
+                                         {43, kSignal}});
   expect_outcome(model, derived_at({12, 15, 19, 25, 42}), 0, 0, "two slowdowns");
 }
 

@@ -294,12 +294,12 @@ namespace {
 
 TEST(SlowdownPlacement, CopiedValuesThatDoNotFitSixteenBitsAreRefusedBeforeAnyWrite) {
   struct Case {
-    int32_t v, f_tt, d_v;
+    int32_t speed, flag, second_value;
   };
   for (const Case& c : {Case{65566, 1, 0}, Case{30, 70000, 0}, Case{30, 1, -32769}}) {
     RouteModel model;
     model.create_cells(43000);
-    EXPECT_THROW(place_slowdown(model, {22050, c.v, 150, c.f_tt, 0, c.d_v}), InputError);
+    EXPECT_THROW(place_slowdown(model, {22050, c.speed, 150, c.flag, 0, c.second_value}), InputError);
     for (int cell : {418, 442, 445}) EXPECT_EQ(model.cells[static_cast<size_t>(cell)].marker, kNothing);
   }
   RouteModel model;

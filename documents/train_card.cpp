@@ -47,7 +47,7 @@ std::string station_cell(int station, bool stops) {
 }
 
 // Other line points start one column further left.
-std::string line_point_cell(std::string_view name) { return fit(" " + std::string(name), kLocalityWidth); }
+std::string line_point_cell(std::string_view name) { return fit(std::string(" ").append(name), kLocalityWidth); }
 
 std::string scheduled_clock(int station, int minutes_before = 0) {
   const bi::Station& s = bi::kStations[static_cast<size_t>(station)];
@@ -101,7 +101,7 @@ std::array<TimetableRow, 11> timetable_rows() {
 }
 
 std::string speed_cell(std::string_view speed) {
-  return fit(speed.empty() ? "" : " " + std::string(speed), kSpeedWidth);
+  return fit(speed.empty() ? "" : std::string(" ").append(speed), kSpeedWidth);
 }
 
 std::string timetable_line(const TimetableRow& row) {

@@ -89,13 +89,20 @@ constexpr std::array<StationColumns, kStations.size()> kStationColumns = {{
 constexpr std::array<size_t, 9> kAttributeWidths = {3, 2, 2, 3, 1, 1, 3, 1, 1};
 
 std::string station_row(const built_in::Station& station, const StationColumns& columns) {
-  std::string row = "stazione," + right_aligned(station.position, 8) + "," + right_aligned(columns.type, 3) + "," +
-                    right_aligned(columns.length, 5);
-  for (size_t i = 0; i < columns.attributes.size(); ++i) {
-    row += "," + right_aligned(columns.attributes[i], kAttributeWidths[i]);
-  }
-  row += "," + right_aligned(columns.stop_seconds, 5) + "," + right_aligned(station.hour, 4) + "," +
-         right_aligned(station.minute, 2) + "," + right_aligned(station.second, 2) + ", ";
+  std::string row = "stazione";
+  const auto column = [&row](int value, size_t width) {
+    row += ',';
+    row += right_aligned(value, width);
+  };
+  column(station.position, 8);
+  column(columns.type, 3);
+  column(columns.length, 5);
+  for (size_t i = 0; i < columns.attributes.size(); ++i) column(columns.attributes[i], kAttributeWidths[i]);
+  column(columns.stop_seconds, 5);
+  column(station.hour, 4);
+  column(station.minute, 2);
+  column(station.second, 2);
+  row += ", ";
   row += station.name;
   return row;
 }

@@ -15,7 +15,7 @@ fi
 linux_builder="$(realpath "${1:-build/release/scenario_builder}")"
 build=build/windows
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCENARIO_WERROR=ON >/dev/null
 cmake --build "$build" -j 2
 
 # A new wine prefix each run: nothing of an earlier run or of the user's own.

@@ -2,6 +2,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include <string>
+
 #include "tools/compile_command.h"
 
 int main(int argc, char** argv) {
@@ -9,6 +11,7 @@ int main(int argc, char** argv) {
       "Tools for authors of train-driving scenarios: compile a line source and a train source into the\n"
       "files the simulator loads, exactly as the scenario builder does."};
   app.require_subcommand(1);
+  app.set_version_flag("--version", std::string("scenario_tool ") + SCENARIO_VERSION);
 
   scenario::CompileRequest request;
   CLI::App* compile = app.add_subcommand("compile", "compile your line and train sources into the simulator's files");
@@ -34,6 +37,8 @@ int main(int argc, char** argv) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForVersion& e) {
     return app.exit(e);
   } catch (const CLI::ParseError& e) {
     app.exit(e);

@@ -149,3 +149,15 @@ TEST(CompileCommand, RefusesOutputsThatWouldReplaceTheAuthorsSourcesOrLandNowher
 
 }  // namespace
 }  // namespace scenario
+
+namespace scenario {
+namespace {
+
+TEST(ScenarioTool, ReportsItsVersion) {
+  const auto run = testing::run_program(SCENARIO_TOOL_PATH, {"--version"}, fs::current_path().string());
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.output_text, std::string("scenario_tool ") + SCENARIO_VERSION + "\n");
+}
+
+}  // namespace
+}  // namespace scenario

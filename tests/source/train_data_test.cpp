@@ -191,7 +191,7 @@ TEST(TrainData, StationRowsFollowTheTimetableAndTheFirstRowsSpacing) {
     EXPECT_EQ(number(fields[14]), station.hour);
     EXPECT_EQ(number(fields[15]), station.minute);
     EXPECT_EQ(number(fields[16]), station.second);
-    EXPECT_EQ(fields[17], " " + std::string(station.name));
+    EXPECT_EQ(fields[17], std::string(" ").append(station.name));
   }
 
   for (size_t s = 1; s + 1 < built_in::kStations.size(); ++s) {

@@ -1,6 +1,7 @@
 #include "support/run_program.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,17 +12,17 @@ namespace scenario::testing {
 
 ProgramRun run_program(const std::string& program, const std::vector<std::string>& arguments, const std::string& folder,
                        const std::vector<std::string>& environment) {
-  int pipe_fds[2];
-  if (::pipe(pipe_fds) != 0) throw std::runtime_error("pipe");
+  int error_fds[2];
+  int output_fds[2];
+  if (::pipe(error_fds) != 0 || ::pipe(output_fds) != 0) throw std::runtime_error("pipe");
   const pid_t child = ::fork();
   if (child < 0) throw std::runtime_error("fork");
   if (child == 0) {
-    ::dup2(pipe_fds[1], STDERR_FILENO);
-    ::close(pipe_fds[0]);
-    ::close(pipe_fds[1]);
+    ::dup2(error_fds[1], STDERR_FILENO);
+    ::dup2(output_fds[1], STDOUT_FILENO);
+    for (int fd : {error_fds[0], error_fds[1], output_fds[0], output_fds[1]}) ::close(fd);
     const int null_fd = ::open("/dev/null", O_RDWR);
     ::dup2(null_fd, STDIN_FILENO);
-    ::dup2(null_fd, STDOUT_FILENO);
     if (::chdir(folder.c_str()) != 0) ::_exit(126);
     for (const std::string& entry : environment) {
       const size_t equals = entry.find('=');
@@ -40,12 +41,28 @@ ProgramRun run_program(const std::string& program, const std::vector<std::string
     ::execv(program.c_str(), argv.data());
     ::_exit(127);
   }
-  ::close(pipe_fds[1]);
+  ::close(error_fds[1]);
+  ::close(output_fds[1]);
   ProgramRun run;
+  // Both streams are drained together: a child that fills one pipe while we wait on the other would stall.
+  pollfd streams[2] = {{error_fds[0], POLLIN, 0}, {output_fds[0], POLLIN, 0}};
+  std::string* texts[2] = {&run.error_text, &run.output_text};
+  int open_streams = 2;
   char chunk[4096];
-  ssize_t got = 0;
-  while ((got = ::read(pipe_fds[0], chunk, sizeof chunk)) > 0) run.error_text.append(chunk, static_cast<size_t>(got));
-  ::close(pipe_fds[0]);
+  while (open_streams > 0) {
+    if (::poll(streams, 2, -1) < 0) throw std::runtime_error("poll");
+    for (int i = 0; i < 2; ++i) {
+      if (streams[i].fd < 0 || streams[i].revents == 0) continue;
+      const ssize_t got = ::read(streams[i].fd, chunk, sizeof chunk);
+      if (got > 0) {
+        texts[i]->append(chunk, static_cast<size_t>(got));
+      } else {
+        ::close(streams[i].fd);
+        streams[i].fd = -1;
+        --open_streams;
+      }
+    }
+  }
   int status = 0;
   ::waitpid(child, &status, 0);
   run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);

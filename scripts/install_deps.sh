@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake libgtest-dev libbenchmark-dev libcli11-dev
   # the second compiler the tests build with
-  clang
+  clang libclang-rt-14-dev
   # the Linux desktop: FLTK on X11 (CMake's FindFLTK also looks for fluid)
   libfltk1.3-dev fluid libxtst-dev libpng-dev
   # a display for the window tests

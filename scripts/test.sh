@@ -3,7 +3,8 @@
 #   1. a Release build and 2. an AddressSanitizer + UndefinedBehavior-
 #   Sanitizer build, each with the unit tests, the builder without a display
 #   and the Linux window tests on a virtual display (Xvfb);
-#   3. a clang build of the programs and the unit tests;
+#   3. a clang build of the programs and the unit tests, and a short run of
+#      every fuzz target (scripts/fuzz.sh);
 #   4. the Windows program, cross-built with MinGW-w64: its tests under wine
 #   and its files compared byte for byte with the Linux builder's.
 # Every build here treats warnings as errors (SCENARIO_WERROR).
@@ -37,6 +38,10 @@ CXX=clang++ cmake -S . -B build/clang -DCMAKE_BUILD_TYPE=Debug -DSCENARIO_WERROR
 cmake --build build/clang --target scenario_builder scenario_tool unit_tests -j "$jobs"
 build/clang/tests/unit_tests --gtest_brief=1
 took "clang build and unit tests"
+
+stage_start=$SECONDS
+scripts/fuzz.sh 20
+took "fuzzing"
 
 stage_start=$SECONDS
 scripts/windows_stage.sh build/release/scenario_builder

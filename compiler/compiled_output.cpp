@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <variant>
+#include <vector>
 
 #include "compiler/byte_writer.h"
 
@@ -79,11 +80,16 @@ std::string encode_line_plan_file(const RoutePlan& plan) {
 
 void write_compiled_files(const BuildContext& ctx) {
   const RouteModel& model = ctx.model;
-  if (model.plan_flag != 0 && model.has_plan()) {
-    ctx.files->replace(ctx.path(line_plan_file_name(ctx.identity)), encode_line_plan_file(model.plan()));
-  }
-  ctx.files->replace(ctx.path(table_file_name(ctx.identity)), encode_table_file(model));
-  ctx.files->replace(ctx.path(cell_file_name(ctx.identity)), encode_cell_file(model));
+  const bool with_plan = model.plan_flag != 0 && model.has_plan();
+  const std::string plan = with_plan ? encode_line_plan_file(model.plan()) : std::string();
+  const std::string table = encode_table_file(model);
+  const std::string cells = encode_cell_file(model);
+  // One compile's files go together: a failure leaves no new plan beside older cells.
+  std::vector<NewFile> files;
+  if (with_plan) files.push_back({ctx.path(line_plan_file_name(ctx.identity)), plan});
+  files.push_back({ctx.path(table_file_name(ctx.identity)), table});
+  files.push_back({ctx.path(cell_file_name(ctx.identity)), cells});
+  ctx.files->replace_together(files);
 }
 
 }  // namespace scenario

@@ -23,8 +23,9 @@ std::string encode_cell_file(const RouteModel& model);
 std::string encode_table_file(const RouteModel& model);
 std::string encode_line_plan_file(const RoutePlan& plan);
 
-// Writes the line plan (when the plan flag is set and a plan exists), then the
-// table, then the cells, each replacing its earlier file. Throws FileError.
+// Replaces the line plan (when the plan flag is set and a plan exists), the
+// table and the cells together, in that order: all three are written whole
+// before the first earlier file is replaced. Throws FileError.
 void write_compiled_files(const BuildContext& ctx);
 
 }  // namespace scenario

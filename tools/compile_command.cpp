@@ -139,7 +139,11 @@ int run_compile(const CompileRequest& request) {
     if (error) throw FileError("create the output folder", request.output_folder, error.message());
     BuildContext out = ctx;
     out.folder = request.output_folder;
-    for (const std::string& name : output_names) files.replace(out.path(name), files.read(ctx.path(name)));
+    std::vector<std::string> compiled;
+    std::vector<NewFile> outputs;
+    for (const std::string& name : output_names) compiled.push_back(files.read(ctx.path(name)));
+    for (size_t i = 0; i < output_names.size(); ++i) outputs.push_back({out.path(output_names[i]), compiled[i]});
+    files.replace_together(outputs);
     recorded = ctx.model.error;
   } catch (const FileError& e) {
     complain(e.what());

@@ -42,6 +42,7 @@ int Form_Load(Platform& platform) {
     ctx.separator = platform.path_separator();
     ctx.files = &platform.files();
     platform.show_waiting_window();
+    const auto one_build_at_a_time = platform.hold_start_folder();
 
     dati_linea(ctx);
     dati_treno(ctx);

@@ -10,6 +10,7 @@
 
 #include "compiler/build_errors.h"
 #include "compiler/compile.h"
+#include "platform/folder_lock.h"
 #include "platform/native_file_store.h"
 #include "source/windows1252.h"
 
@@ -137,6 +138,7 @@ int run_compile(const CompileRequest& request) {
     std::error_code error;
     fs::create_directories(request.output_folder, error);
     if (error) throw FileError("create the output folder", request.output_folder, error.message());
+    const FolderLock one_compile_at_a_time(request.output_folder);
     BuildContext out = ctx;
     out.folder = request.output_folder;
     std::vector<std::string> compiled;

@@ -45,6 +45,7 @@ int run_build(Platform& platform) {
     const ScenarioFolder folder{platform.start_folder(), platform.path_separator()};
     FileStore& files = platform.files();
     platform.show_waiting_window();
+    const auto one_build_at_a_time = platform.hold_start_folder();
 
     // The two sources, then the crew documents, then the compile: always in this order.
     write_text(files, folder, line_source_name(identity), line_source_lines());

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <variant>
+#include <vector>
 
 #include "compiler/byte_writer.h"
 
@@ -80,9 +81,15 @@ std::string encode_line_plan_file(const RoutePlan& plan) {
 
 void write_compiled_files(FileStore& files, const ScenarioFolder& folder, const Identity& identity,
                           const RouteModel& model) {
-  if (model.plan) files.replace(folder.path(line_plan_file_name(identity)), encode_line_plan_file(*model.plan));
-  files.replace(folder.path(table_file_name(identity)), encode_table_file(model));
-  files.replace(folder.path(cell_file_name(identity)), encode_cell_file(model));
+  const std::string plan = model.plan ? encode_line_plan_file(*model.plan) : std::string();
+  const std::string table = encode_table_file(model);
+  const std::string cells = encode_cell_file(model);
+  // One compile's files go together: a failure leaves no new plan beside older cells.
+  std::vector<NewFile> outputs;
+  if (model.plan) outputs.push_back({folder.path(line_plan_file_name(identity)), plan});
+  outputs.push_back({folder.path(table_file_name(identity)), table});
+  outputs.push_back({folder.path(cell_file_name(identity)), cells});
+  files.replace_together(outputs);
 }
 
 }  // namespace scenario

@@ -24,8 +24,9 @@ std::string encode_cell_file(const RouteModel& model);
 std::string encode_table_file(const RouteModel& model);
 std::string encode_line_plan_file(const RoutePlan& plan);
 
-// Writes the line plan (when the model has one), then the table, then the
-// cells into `folder`, each replacing its earlier file. Throws FileError.
+// Replaces the line plan (when the model has one), the table and the cells in
+// `folder` together, in that order: all three are written whole before the
+// first earlier file is replaced. Throws FileError.
 void write_compiled_files(FileStore& files, const ScenarioFolder& folder, const Identity& identity,
                           const RouteModel& model);
 

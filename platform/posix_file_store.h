@@ -1,26 +1,18 @@
 #pragma once
 
-// Whole-file access on a POSIX system, with replace-by-rename.
+// Whole-file access on Linux: the replace protocol over the system's calls.
 
-#include <cstddef>
-#include <string>
-#include <string_view>
-
-#include "compiler/file_store.h"
+#include "platform/posix_file_system.h"
+#include "platform/replacing_file_store.h"
 
 namespace scenario {
 
-class PosixFileStore : public FileStore {
+class PosixFileStore : public ReplacingFileStore {
  public:
-  void replace(const std::string& path, std::string_view bytes) override;
-  bool is_regular_file(const std::string& path) override;
-  std::string read(const std::string& path) override;
-  void remove(const std::string& path) override;
+  PosixFileStore() : ReplacingFileStore(system_) {}
 
- protected:
-  // Writes all of `data` to the open file; false (with errno set) when the
-  // system refuses. Overridden by tests to simulate a full disk.
-  virtual bool write_all(int fd, const char* data, size_t size);
+ private:
+  PosixFileSystem system_;
 };
 
 }  // namespace scenario

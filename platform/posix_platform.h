@@ -13,6 +13,7 @@ class PosixPlatform : public Platform {
   std::string start_folder() override;
   char path_separator() const override { return '/'; }
   FileStore& files() override { return files_; }
+  std::unique_ptr<FolderHold> hold_start_folder() override;
   [[noreturn]] void end_process(int status) override;
 
  private:

@@ -4,8 +4,11 @@
 
 namespace scenario {
 
-// The folder that holds the running executable, from the operating system
-// (not from the current folder or the program's first argument).
+// The running executable's own file, from the operating system (not from the
+// current folder or the program's first argument).
+std::string executable_path();
+
+// The folder that holds it.
 std::string executable_folder();
 
 }  // namespace scenario

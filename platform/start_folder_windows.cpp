@@ -8,7 +8,7 @@
 
 namespace scenario {
 
-std::string executable_folder() {
+std::string executable_path() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
@@ -16,12 +16,16 @@ std::string executable_folder() {
     // A full buffer means the name was cut short: try again with room to spare.
     if (length < path.size()) {
       path.resize(length);
-      break;
+      return wide_to_utf8(path);
     }
     path.resize(path.size() * 2);
   }
-  const size_t backslash = path.find_last_of(L'\\');
-  return wide_to_utf8(backslash == std::wstring::npos ? path : path.substr(0, backslash));
+}
+
+std::string executable_folder() {
+  const std::string path = executable_path();
+  const size_t backslash = path.find_last_of('\\');
+  return backslash == std::string::npos ? path : path.substr(0, backslash);
 }
 
 }  // namespace scenario

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "platform/application_title.h"
+#include "platform/folder_lock.h"
 #include "platform/start_folder.h"
 #include "platform/terminal_lines.h"
 #include "platform/waiting_window_layout.h"
@@ -35,6 +36,10 @@ WindowsPlatform::~WindowsPlatform() {
 }
 
 std::string WindowsPlatform::start_folder() { return executable_folder(); }
+
+std::unique_ptr<FolderHold> WindowsPlatform::hold_start_folder() {
+  return std::make_unique<FolderLock>(start_folder());
+}
 
 void WindowsPlatform::show_waiting_window() {
   say_on_terminal(kWaitingText);

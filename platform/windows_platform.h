@@ -15,6 +15,7 @@ class WindowsPlatform : public Platform {
   std::string start_folder() override;
   char path_separator() const override { return '\\'; }
   FileStore& files() override { return files_; }
+  std::unique_ptr<FolderHold> hold_start_folder() override;
   // Without a desktop the window cannot be made; the build goes on without it.
   void show_waiting_window() override;
   int show_fatal_report(const std::string& message) override;

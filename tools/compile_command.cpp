@@ -9,6 +9,7 @@
 #include "compiler/build_errors.h"
 #include "compiler/compile.h"
 #include "compiler/compiled_output.h"
+#include "platform/folder_lock.h"
 #include "platform/native_file_store.h"
 #include "source/windows1252.h"
 
@@ -92,6 +93,7 @@ int run_compile(const CompileRequest& request) {
     std::error_code error;
     fs::create_directories(request.output_folder, error);
     if (error) throw FileError("create the output folder", request.output_folder, error.message());
+    const FolderLock one_compile_at_a_time(request.output_folder);
     const ScenarioFolder out{request.output_folder, static_cast<char>(fs::path::preferred_separator)};
     write_compiled_files(files, out, identity, compilation.model);
     recorded = compilation.error;

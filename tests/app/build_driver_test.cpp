@@ -22,6 +22,7 @@ class RecordingPlatform : public Platform {
   std::string start_folder() override { return "/start"; }
   char path_separator() const override { return '/'; }
   FileStore& files() override { return files_; }
+  std::unique_ptr<FolderHold> hold_start_folder() override { return std::make_unique<FolderHold>(); }
   void show_waiting_window() override { ++windows_shown; }
   int show_fatal_report(const std::string& message) override {
     reports.push_back(message);

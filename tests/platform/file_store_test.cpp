@@ -3,40 +3,50 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <set>
+#include <vector>
+
 #include "platform/native_file_store.h"
 #include "support/temp_folder.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <cerrno>
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <sys/stat.h>
 #endif
 
 namespace scenario {
 namespace {
 
 namespace fs = std::filesystem;
+using Code = CallStatus::Code;
 
-#ifdef _WIN32
 // Writes half of what it is given, then reports a full disk.
-class FullDiskStore : public WindowsFileStore {
- protected:
-  bool write_all(void* file, const char* data, size_t size) override {
-    WindowsFileStore::write_all(file, data, size / 2);
-    SetLastError(ERROR_DISK_FULL);
-    return false;
+class FullDisk : public NativeFileSystem {
+ public:
+  CallStatus write(PendingFile& file, std::string_view bytes) override {
+    NativeFileSystem::write(file, bytes.substr(0, bytes.size() / 2));
+    return CallStatus::refused(Code::failed, "No space left on device");
   }
 };
-#else
-class FullDiskStore : public PosixFileStore {
- protected:
-  bool write_all(int fd, const char* data, size_t size) override {
-    PosixFileStore::write_all(fd, data, size / 2);
-    errno = ENOSPC;
-    return false;
+
+// The system's calls, less the unnamed files where a test says so.
+class WithoutUnnamedFiles : public NativeFileSystem {
+ public:
+  enum class Refuse { nothing, creating_unnamed, naming_unnamed };
+  explicit WithoutUnnamedFiles(Refuse refuse) : refuse_(refuse) {}
+  CallStatus create_unnamed(const std::string& folder, PendingFile& file) override {
+    if (refuse_ == Refuse::creating_unnamed) return CallStatus::refused(Code::not_supported, "Operation not supported");
+    return NativeFileSystem::create_unnamed(folder, file);
   }
+  CallStatus link(PendingFile& file, const std::string& name) override {
+    if (refuse_ == Refuse::naming_unnamed) return CallStatus::refused(Code::not_supported, "No such file or directory");
+    return NativeFileSystem::link(file, name);
+  }
+
+ private:
+  Refuse refuse_;
 };
-#endif
 
 size_t files_in(const fs::path& folder) {
   size_t n = 0;
@@ -62,7 +72,8 @@ TEST(FileStore, FailedWriteLeavesThePreviousFile) {
   const std::string path = folder.file("cells.dat");
   testing::write_file(path, "previous build");
 
-  FullDiskStore files;
+  FullDisk system;
+  ReplacingFileStore files(system);
   try {
     files.replace(path, "a new build that never completes");
     FAIL() << "the write should have failed";
@@ -73,6 +84,33 @@ TEST(FileStore, FailedWriteLeavesThePreviousFile) {
   }
   EXPECT_EQ(testing::read_file(path), "previous build");
   EXPECT_EQ(files_in(folder.path()), 1u);
+}
+
+// Where the file system has no unnamed files, or cannot name one after all,
+// the new file is written under a hidden name instead, to the same end.
+TEST(FileStore, EveryWayOfWritingTheNewFileEndsAlike) {
+  using Refuse = WithoutUnnamedFiles::Refuse;
+  for (const Refuse refuse : {Refuse::nothing, Refuse::creating_unnamed, Refuse::naming_unnamed}) {
+    SCOPED_TRACE(static_cast<int>(refuse));
+    testing::TempFolder folder;
+    testing::write_file(folder.path() / "table.sim", "previous table");
+    WithoutUnnamedFiles system(refuse);
+    ReplacingFileStore files(system);
+    const std::string bytes = std::string(100'000, 'c') + "end";
+
+    files.replace_together(std::vector<NewFile>{{folder.file("cells.dat"), bytes}, {folder.file("table.sim"), "t"}});
+    EXPECT_EQ(testing::read_file(folder.path() / "cells.dat"), bytes);
+    EXPECT_EQ(testing::read_file(folder.path() / "table.sim"), "t");
+    EXPECT_EQ(files_in(folder.path()), 2u);  // no temporary left behind
+#ifndef _WIN32
+    // Readable as any file the user makes: 0666 less the user's mask.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    struct stat info {};
+    ASSERT_EQ(::stat(folder.file("cells.dat").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0666 & ~mask);
+#endif
+  }
 }
 
 TEST(FileStore, ReplaceIntoAMissingFolderFailsWithTheFolderUntouched) {
@@ -117,6 +155,68 @@ TEST(FileStore, ReplaceDoesNotFollowALinkPlantedAtTheTarget) {
   EXPECT_EQ(testing::read_file(victim), "keep me");
   EXPECT_FALSE(fs::is_symlink(folder.path() / "cells.dat"));
   EXPECT_EQ(testing::read_file(folder.path() / "cells.dat"), "new");
+}
+
+// Watches the folder while the new contents are written.
+class FolderWatchingSystem : public NativeFileSystem {
+ public:
+  explicit FolderWatchingSystem(fs::path folder) : folder_(std::move(folder)) {}
+  CallStatus write(PendingFile& file, std::string_view bytes) override {
+    for (const auto& entry : fs::directory_iterator(folder_)) names_while_writing.insert(entry.path().filename());
+    return NativeFileSystem::write(file, bytes);
+  }
+  std::set<fs::path> names_while_writing;
+
+ private:
+  fs::path folder_;
+};
+
+TEST(FileStore, TheNewContentsHaveNoNameUntilComplete) {
+  testing::TempFolder folder;
+  testing::write_file(folder.path() / "cells.dat", "previous build");
+  FolderWatchingSystem system(folder.path());
+  ReplacingFileStore files(system);
+  files.replace(folder.file("cells.dat"), "new build");
+  // A build killed while writing leaves nothing behind.
+  EXPECT_EQ(system.names_while_writing, std::set<fs::path>{"cells.dat"});
+  EXPECT_EQ(testing::read_file(folder.path() / "cells.dat"), "new build");
+}
+
+// Lowers the limit on the size of the files this process writes (ulimit -f)
+// for as long as it lives.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &saved_);
+    rlimit lowered = saved_;
+    lowered.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &lowered);
+  }
+  ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &saved_); }
+
+ private:
+  rlimit saved_{};
+};
+
+TEST(FileStore, AFileSizeLimitIsAFailedWriteNotTheEndOfTheProgram) {
+  testing::TempFolder folder;
+  const std::string path = folder.file("linea.dat");
+  testing::write_file(path, "previous plan");
+  NativeFileStore files;
+  std::string reason;
+  {
+    const FileSizeLimit limit(4096);
+    try {
+      files.replace(path, std::string(10'000, 'p'));
+    } catch (const FileError& e) {
+      EXPECT_EQ(e.operation(), "write");
+      EXPECT_EQ(e.path(), path);
+      reason = e.reason();
+    }
+  }
+  EXPECT_EQ(reason, std::strerror(EFBIG));
+  EXPECT_EQ(testing::read_file(path), "previous plan");
+  EXPECT_EQ(files_in(folder.path()), 1u);
 }
 
 TEST(FileStore, DevicesAreNotFiles) {

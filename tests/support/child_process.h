@@ -15,10 +15,11 @@ namespace scenario::testing {
 
 class ChildProcess {
  public:
-  // Starts `program` with this process's environment, its standard input
-  // empty and its standard error going to `standard_error_file`.
+  // Starts `program` with this process's environment changed as
+  // run_program() takes it, its standard input empty and its standard error
+  // going to `standard_error_file`.
   ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
-               const std::string& standard_error_file);
+               const std::string& standard_error_file, const std::vector<std::string>& environment = {});
   // A child still running at the end of a test is killed.
   ~ChildProcess();
   ChildProcess(const ChildProcess&) = delete;
@@ -28,6 +29,8 @@ class ChildProcess {
   // is still running after `limit`.
   std::optional<int> wait_for(std::chrono::milliseconds limit);
   bool running() { return !wait_for(std::chrono::milliseconds(0)).has_value(); }
+  // Kills the child at once, unless it has ended already; its exit status.
+  int kill();
 
  private:
   pid_t pid_ = -1;

@@ -6,6 +6,7 @@
 
 #include <map>
 #include <set>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,9 @@ namespace scenario::testing {
 class MemoryFileStore : public FileStore {
  public:
   void replace(const std::string& path, std::string_view bytes) override { files[path] = std::string(bytes); }
+  void replace_together(std::span<const NewFile> new_files) override {
+    for (const NewFile& file : new_files) replace(file.path, file.bytes);
+  }
   bool is_regular_file(const std::string& path) override { return files.contains(path); }
   std::string read(const std::string& path) override {
     if (unreadable.contains(path)) throw FileError("read", path, "permission denied");

@@ -2,16 +2,35 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <stdexcept>
+
+extern char** environ;
 
 namespace scenario::testing {
 
+ProgramStart::ProgramStart(const std::string& program, const std::vector<std::string>& arguments,
+                           const std::vector<std::string>& environment_changes)
+    : texts_{program} {
+  texts_.insert(texts_.end(), arguments.begin(), arguments.end());
+  for (char** entry = environ; *entry != nullptr; ++entry) entries_.emplace_back(*entry);
+  for (const std::string& change : environment_changes) {
+    const std::string name = change.substr(0, change.find('=') + 1);
+    std::erase_if(entries_, [&](const std::string& entry) { return entry.rfind(name, 0) == 0; });
+    if (change.size() > name.size()) entries_.push_back(change);
+  }
+  for (std::string& text : texts_) argv_.push_back(text.data());
+  argv_.push_back(nullptr);
+  for (std::string& entry : entries_) envp_.push_back(entry.data());
+  envp_.push_back(nullptr);
+}
+
 ProgramRun run_program(const std::string& program, const std::vector<std::string>& arguments, const std::string& folder,
-                       const std::vector<std::string>& environment) {
+                       const std::vector<std::string>& environment, std::optional<unsigned long> file_size_limit) {
+  ProgramStart start(program, arguments, environment);
   int error_fds[2];
   int output_fds[2];
   if (::pipe(error_fds) != 0 || ::pipe(output_fds) != 0) throw std::runtime_error("pipe");
@@ -24,21 +43,11 @@ ProgramRun run_program(const std::string& program, const std::vector<std::string
     const int null_fd = ::open("/dev/null", O_RDWR);
     ::dup2(null_fd, STDIN_FILENO);
     if (::chdir(folder.c_str()) != 0) ::_exit(126);
-    for (const std::string& entry : environment) {
-      const size_t equals = entry.find('=');
-      const std::string name = entry.substr(0, equals);
-      const std::string value = entry.substr(equals + 1);
-      if (value.empty()) {
-        ::unsetenv(name.c_str());
-      } else {
-        ::setenv(name.c_str(), value.c_str(), 1);
-      }
+    if (file_size_limit) {
+      const rlimit limit{*file_size_limit, *file_size_limit};
+      if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(126);
     }
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    ::execv(program.c_str(), argv.data());
+    ::execve(program.c_str(), start.argv(), start.envp());
     ::_exit(127);
   }
   ::close(error_fds[1]);

@@ -8,15 +8,10 @@
 #include <string>
 
 #include "compiler/build_context.h"
+#include "compiler/compiled_format.h"
 #include "compiler/route_model.h"
 
 namespace scenario {
-
-inline constexpr size_t kCellBytes = 15;
-inline constexpr size_t kEmptyRecordBytes = 34;  // a table record without its text
-
-// Tags in front of every line plan entry.
-enum PlanTag : uint16_t { kPlanTagEmpty = 0, kPlanTagInt16 = 2, kPlanTagDouble = 5 };
 
 std::string encode_cell_file(const RouteModel& model);
 // Throws std::length_error for a record text longer than its 16-bit length field allows.

@@ -8,8 +8,9 @@
 namespace scenario::testing {
 
 struct ProgramRun {
-  int status = -1;         // exit status
-  std::string error_text;  // everything written to standard error
+  int status = -1;          // exit status
+  std::string error_text;   // everything written to standard error
+  std::string output_text;  // everything written to standard output
 };
 
 // Runs `program` with `arguments` in `folder`, with the environment given as

@@ -4,6 +4,8 @@ set -euo pipefail
 
 packages=(
   build-essential cmake libgtest-dev libbenchmark-dev libcli11-dev
+  # the authors' tool: JSON reports
+  nlohmann-json3-dev
   # the Linux desktop: FLTK on X11 (CMake's FindFLTK also looks for fluid)
   libfltk1.3-dev fluid libxtst-dev libpng-dev
   # a display for the window tests

@@ -4,8 +4,10 @@ set -euo pipefail
 
 packages=(
   build-essential cmake libgtest-dev libbenchmark-dev libcli11-dev
-  # the authors' tool: JSON reports
-  nlohmann-json3-dev
+  # the authors' tool: JSON reports and route sheets drawn with cairo (found through pkg-config)
+  nlohmann-json3-dev libcairo2-dev pkg-config
+  # an independent SVG renderer to check the route sheets against
+  librsvg2-bin
   # the Linux desktop: FLTK on X11 (CMake's FindFLTK also looks for fluid)
   libfltk1.3-dev fluid libxtst-dev libpng-dev
   # a display for the window tests

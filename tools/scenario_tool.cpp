@@ -6,11 +6,12 @@
 #include "tools/compile_command.h"
 #include "tools/diff_command.h"
 #include "tools/inspect_command.h"
+#include "tools/plot_command.h"
 
 int main(int argc, char** argv) {
   CLI::App app{
       "Tools for authors of train-driving scenarios: compile a line source and a train source into the\n"
-      "files the simulator loads, exactly as the scenario builder does; inspect and compare what was\n"
+      "files the simulator loads, exactly as the scenario builder does; inspect, compare and plot what was\n"
       "compiled."};
   app.require_subcommand(1);
 
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
   int status = 0;  // set by the command that ran, when not compile
   scenario::add_inspect_command(app, status);
   scenario::add_diff_command(app, status);
+  scenario::add_plot_command(app, status);
 
   try {
     app.parse(argc, argv);

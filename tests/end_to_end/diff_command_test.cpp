@@ -100,7 +100,8 @@ TEST_F(DiffCommand, EveryCommandRefusesATruncatedFile) {
 
     const std::vector<std::vector<std::string>> calls = {
         {"inspect", copy.string()},
-        {"diff", out.string(), copy.string()}};
+        {"diff", out.string(), copy.string()},
+        {"plot", copy.string(), "-o", (folder.path() / "sheet.svg").string()}};
     for (const std::vector<std::string>& call : calls) {
       const testing::ProgramRun run = run_tool(call);
       EXPECT_EQ(run.status, 2) << call[0] << " " << name;
@@ -108,6 +109,7 @@ TEST_F(DiffCommand, EveryCommandRefusesATruncatedFile) {
       EXPECT_NE(run.error_text.find(c.what), std::string::npos) << run.error_text;
       EXPECT_EQ(run.output_text, "") << call[0];
     }
+    EXPECT_FALSE(fs::exists(folder.path() / "sheet.svg"));
     fs::remove_all(copy);
   }
   EXPECT_EQ(run_tool({"diff", out.string()}).status, 2);

@@ -7,17 +7,12 @@
 #include <cstdint>
 #include <string>
 
+#include "compiler/compiled_format.h"
 #include "compiler/file_store.h"
 #include "compiler/route_model.h"
 #include "compiler/scenario_files.h"
 
 namespace scenario {
-
-inline constexpr size_t kCellBytes = 15;
-inline constexpr size_t kEmptyRecordBytes = 34;  // a table record without its text
-
-// Tags in front of every line plan entry.
-enum PlanTag : uint16_t { kPlanTagEmpty = 0, kPlanTagInt16 = 2, kPlanTagDouble = 5 };
 
 std::string encode_cell_file(const RouteModel& model);
 // A record text longer than its 16-bit length field allows is a fault of ours: std::logic_error.

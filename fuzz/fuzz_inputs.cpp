@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "compiler/compile.h"
+#include "compiler/compiled_decoder.h"
+#include "compiler/compiled_meaning.h"
 #include "compiler/compiled_output.h"
 #include "source/field_reader.h"
 
@@ -56,6 +58,67 @@ void read_fields(std::string_view input) {
       if (!failure.place() || failure.place()->line < 1 || failure.place()->column < 1) std::abort();
     }
   }
+}
+
+namespace {
+
+size_t take_u16(std::string_view& input) {
+  if (input.size() < 2) return 0;
+  const size_t value = static_cast<unsigned char>(input[0]) | static_cast<size_t>(static_cast<unsigned char>(input[1]))
+                                                                  << 8;
+  input.remove_prefix(2);
+  return value;
+}
+
+std::string_view take(std::string_view& input, size_t size) {
+  const std::string_view part = input.substr(0, size);
+  input.remove_prefix(part.size());
+  return part;
+}
+
+// What inspect and plot make of a scenario that decoded.
+void read_as_the_tools_do(const DecodedScenario& scenario) {
+  static_cast<void>(check_marks(scenario));
+  static_cast<void>(route_length_m(scenario));
+  const CompiledTable* table = scenario.table ? &*scenario.table : nullptr;
+  if (table) {
+    static_cast<void>(record_roles(*table));
+    static_cast<void>(km_references(*table));
+  }
+  if (scenario.cells) {
+    const std::vector<Cell>& cells = *scenario.cells;
+    for (size_t i = 0; i < cells.size(); ++i)
+      static_cast<void>(describe_marker(static_cast<int32_t>(i), cells[i], table));
+    static_cast<void>(heights_m(cells));
+    static_cast<void>(slowdowns_of(cells));
+  }
+  if (scenario.plan) static_cast<void>(summarize_plan(*scenario.plan));
+}
+
+}  // namespace
+
+void decode_files(std::string_view input) {
+  if (input.empty()) return;
+  const int kind = static_cast<unsigned char>(input.front()) % 4;
+  input.remove_prefix(1);
+  CompiledBytes files;
+  if (kind == 0) files.cells = input;
+  if (kind == 1) files.table = input;
+  if (kind == 2) files.line_plan = input;
+  if (kind == 3) {
+    const size_t cell_bytes = take_u16(input);
+    const size_t table_bytes = take_u16(input);
+    files.cells = take(input, cell_bytes);
+    files.table = take(input, table_bytes);
+    files.line_plan = input;
+  }
+  const Decoded<DecodedScenario> decoded = decode_scenario(files);
+  if (!decoded) {
+    // A refusal says which file and what is wrong.
+    if (decoded.error().message().empty()) std::abort();
+    return;
+  }
+  read_as_the_tools_do(decoded.value());
 }
 
 }  // namespace scenario::fuzzing

@@ -16,4 +16,10 @@ void compile_input(std::string_view input);
 // and a text in turn, until its end. Traps when a read makes no progress.
 void read_fields(std::string_view input);
 
+// Decodes one input as compiled files, and reads a decoded scenario as the
+// inspect and plot commands do. Byte 0 chooses: 0 the cell file, 1 the table
+// file, 2 the line plan file, 3 all three (two 16-bit lengths for the cell and
+// table files, the plan file after them).
+void decode_files(std::string_view input);
+
 }  // namespace scenario::fuzzing

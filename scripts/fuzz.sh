@@ -12,7 +12,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 total=${1:-60}
-targets=(compile field_reader)
+targets=(compile decoder field_reader)
 build=build/fuzz
 
 scripts/install_deps.sh

@@ -1,15 +1,20 @@
 // The scenario authors' command-line tool.
 
 #include <CLI/CLI.hpp>
+#include <string_view>
 
 #include <string>
 
 #include "tools/compile_command.h"
+#include "tools/diff_command.h"
+#include "tools/inspect_command.h"
+#include "tools/plot_command.h"
 
 int main(int argc, char** argv) {
   CLI::App app{
       "Tools for authors of train-driving scenarios: compile a line source and a train source into the\n"
-      "files the simulator loads, exactly as the scenario builder does."};
+      "files the simulator loads, exactly as the scenario builder does; inspect, compare and plot what was\n"
+      "compiled."};
   app.require_subcommand(1);
   app.set_version_flag("--version", std::string("scenario_tool ") + SCENARIO_VERSION);
 
@@ -34,6 +39,11 @@ int main(int argc, char** argv) {
   bool no_plan = false;
   compile->add_flag("--no-plan", no_plan, "do not write the compiled line plan file (curve rows are then not read)");
 
+  int status = 0;  // set by the command that ran, when not compile
+  scenario::add_inspect_command(app, status);
+  scenario::add_diff_command(app, status);
+  scenario::add_plot_command(app, status);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
@@ -42,8 +52,10 @@ int main(int argc, char** argv) {
     return app.exit(e);
   } catch (const CLI::ParseError& e) {
     app.exit(e);
-    return 1;
+    // Status 1 means "they differ" to diff's callers: a call it cannot read is trouble, 2.
+    return argc > 1 && std::string_view(argv[1]) == "diff" ? 2 : 1;
   }
+  if (!compile->parsed()) return status;
   request.plan = !no_plan;
   return scenario::run_compile(request);
 }

@@ -34,6 +34,10 @@ TEST(FuzzInputs, SeedsAndFindingsOfTheWholeCompileReplayCleanly) {
   EXPECT_GT(replay_all("compile", [](const std::string& input) { fuzzing::compile_input(input); }), 0);
 }
 
+TEST(FuzzInputs, SeedsAndFindingsOfTheDecoderReplayCleanly) {
+  EXPECT_GT(replay_all("decoder", [](const std::string& input) { fuzzing::decode_files(input); }), 0);
+}
+
 TEST(FuzzInputs, SeedsAndFindingsOfTheFieldReaderReplayCleanly) {
   EXPECT_GT(replay_all("field_reader", [](const std::string& input) { fuzzing::read_fields(input); }), 0);
 }

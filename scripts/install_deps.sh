@@ -4,6 +4,8 @@ set -euo pipefail
 
 packages=(
   build-essential cmake libgtest-dev libbenchmark-dev libcli11-dev
+  # the author tool's JSON diagnostics
+  nlohmann-json3-dev
   # the second compiler the tests build with
   clang
   # the Linux desktop: FLTK on X11 (CMake's FindFLTK also looks for fluid)

@@ -20,12 +20,12 @@ inline double nearest_even(double x) { return std::nearbyint(x); }
 template <typename T>
 constexpr const char* width_name() {
   if constexpr (std::is_same_v<T, uint8_t>) {
-    return "an unsigned 8-bit field";
+    return "an 8-bit field (0 to 255)";
   } else if constexpr (std::is_same_v<T, int16_t>) {
-    return "a signed 16-bit field";
+    return "a 16-bit field (-32768 to 32767)";
   } else {
     static_assert(std::is_same_v<T, int32_t>);
-    return "a signed 32-bit field";
+    return "a 32-bit field (-2147483648 to 2147483647)";
   }
 }
 

@@ -1,5 +1,6 @@
 #include "compiler/compile.h"
 
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -11,7 +12,7 @@ namespace scenario {
 namespace {
 
 // Post-processes and stamps what the reading left in `compilation`.
-void complete(Compilation& compilation) {
+void complete(Compilation& compilation, SourceChecks* checks = nullptr) {
   RouteModel& model = compilation.model;
   // Cell 1 carries the stamps, so a route without it cannot be finished either.
   if (model.cells.size() < 2) {
@@ -19,8 +20,12 @@ void complete(Compilation& compilation) {
     return;
   }
   // A derived code point without a cell is a failure of the route, not of one record.
-  if (BuildError derived = post_process(model); derived.is_set()) compilation.error = std::move(derived);
+  if (BuildError derived = post_process(model); derived.is_set()) {
+    if (checks) checks->derived_code_point_failed(model, derived);
+    compilation.error = std::move(derived);
+  }
   if (const BuildErrorCode fatal = stamp_reserved_slots(model); fatal != BuildErrorCode::none) {
+    if (checks) checks->reserved_slot_used(model, fatal);
     compilation.status = CompileStatus::fatal_report;
     compilation.fatal = fatal;
   }
@@ -72,10 +77,16 @@ BuildErrorCode stamp_reserved_slots(RouteModel& model) {
   return BuildErrorCode::none;
 }
 
-Compilation compile_sources(const SourceTexts& sources, const Identity& identity, bool with_plan) {
+Compilation compile_sources(const SourceTexts& sources, const Identity& identity, bool with_plan,
+                            std::vector<Diagnostic>* diagnostics) {
   Compilation compilation;
-  compilation.error = read_sources(sources, identity, with_plan, compilation.model).error;
-  complete(compilation);
+  std::optional<SourceChecks> checks;
+  if (diagnostics) checks.emplace(*diagnostics);
+  const SourceReading reading =
+      read_sources(sources, identity, with_plan, compilation.model, checks ? &*checks : nullptr);
+  compilation.error = reading.error;
+  compilation.stations = reading.stations;
+  complete(compilation, checks ? &*checks : nullptr);
   return compilation;
 }
 

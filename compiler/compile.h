@@ -3,8 +3,10 @@
 // The compile operation: sources in, compiled route out.
 
 #include <cstdint>
+#include <vector>
 
 #include "compiler/build_errors.h"
+#include "compiler/diagnostics.h"
 #include "compiler/file_store.h"
 #include "compiler/route_model.h"
 #include "compiler/scenario_files.h"
@@ -23,6 +25,7 @@ struct Compilation {
   BuildErrorCode fatal = BuildErrorCode::none;  // 1250 or 1251 with a fatal report
   BuildError error;                             // the build error record
   RouteModel model;
+  int32_t stations = 0;  // station records read from the train source
 };
 
 inline constexpr int16_t kCellStamp = 5121;  // value 1 of cell 1
@@ -34,7 +37,11 @@ inline constexpr int16_t kTableStamp = 610;  // word 1 of record 85
 BuildErrorCode stamp_reserved_slots(RouteModel& model);
 
 // Reads the sources, post-processes and stamps the route; touches no file.
-Compilation compile_sources(const SourceTexts& sources, const Identity& identity, bool with_plan);
+// When `diagnostics` is given, every build error is told there at the record
+// that caused it, with warnings for what the format asks but the compile does
+// not check; the compilation is the same either way.
+Compilation compile_sources(const SourceTexts& sources, const Identity& identity, bool with_plan,
+                            std::vector<Diagnostic>* diagnostics = nullptr);
 
 // The builder's compile: reads the two sources from `folder`, deletes those the
 // reading is done with (a source that cannot be deleted is error 25), compiles,

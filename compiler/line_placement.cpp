@@ -109,9 +109,12 @@ void place_mountain_section(RouteModel& model, MountainSections& sections, Mount
   }
 }
 
+int32_t speed_board_cell(int32_t position_m) {
+  return nearest_even_as<int32_t>(static_cast<double>(position_m) / 50 + 1);
+}
+
 BuildErrorCode place_speed_board(RouteModel& model, const SpeedBoard& board) {
-  const int32_t j = nearest_even_as<int32_t>(static_cast<double>(board.position_m) / 50 + 1);
-  Cell& cell = cell_at(model, j);
+  Cell& cell = cell_at(model, speed_board_cell(board.position_m));
   if (!cell.is_free()) return BuildErrorCode::speed_board_cell_taken;
 
   // s-set speed / 5 in the hundreds, d-set speed / 5 in the last two digits.

@@ -45,6 +45,9 @@ struct SpeedBoard {
   int16_t d_stripes = 0;
 };
 
+// The cell a speed-limit indicator board stands in: the one after the cell that holds its position.
+int32_t speed_board_cell(int32_t position_m);
+
 // Packs one speed-limit indicator board into the cell after its position.
 // Returns speed_board_cell_taken, changing nothing, on an occupied cell.
 // Throws InputError, changing nothing, when a packed value does not fit 16 bits.

@@ -9,6 +9,7 @@
 
 #include "compiler/arithmetic.h"
 #include "compiler/cell_access.h"
+#include "compiler/line_checks.h"
 #include "compiler/line_placement.h"
 #include "source/field_reader.h"
 
@@ -41,13 +42,14 @@ double plan_number(const PlanEntry& entry) {
 
 class LineSourceReader {
  public:
-  LineSourceReader(std::string_view text, bool with_plan, RouteModel& model, BuildError& error)
-      : model_(model), error_(error), with_plan_(with_plan), in_(text) {}
+  LineSourceReader(std::string_view text, bool with_plan, RouteModel& model, BuildError& error, LineChecks* checks)
+      : model_(model), error_(error), with_plan_(with_plan), in_(text), checks_(checks) {}
 
   LineReading read() {
     try {
       if (find_general_section() == Flow::stopped) return stopped();
       if (read_general_section() == Flow::stopped) return stopped();
+      if (checks_) checks_->km_references_read();
       order_km_references(model_);
       start_body();
       if (read_body() == Flow::stopped) return stopped();
@@ -55,6 +57,7 @@ class LineSourceReader {
       write_plan_tail();
     } catch (InputError& failure) {
       failure.place_if_unknown(record_place_);
+      failure.set_record_place(record_place_);
       throw;
     }
     return {true, sign_floor_};
@@ -91,17 +94,27 @@ class LineSourceReader {
 
   // Every record with a position needs the cells that the route length creates.
   void require_cells() const {
-    if (!model_.has_cells()) refuse("no route length before the first record that needs the cells");
+    if (!model_.has_cells()) {
+      refuse("the line has no route length yet: write \"lunghezza percorso, L\" in the [generale] section");
+    }
   }
 
   // ---- preamble and general section ----
 
   // Everything before the first "[generale]" field is passed over.
   Flow find_general_section() {
+    std::optional<SourcePlace> preamble;
     for (;;) {
       const std::string field = next_field();
-      if (in_.at_end()) return stop_with(BuildErrorCode::no_general_section);
-      if (contains_any_case(field, "[generale]")) return Flow::next;
+      if (in_.at_end()) {
+        if (checks_) checks_->no_general_section(field, record_place_);
+        return stop_with(BuildErrorCode::no_general_section);
+      }
+      if (contains_any_case(field, "[generale]")) {
+        if (checks_ && preamble) checks_->before_general_section(*preamble);
+        return Flow::next;
+      }
+      if (!preamble) preamble = record_place_;
     }
   }
 
@@ -119,7 +132,15 @@ class LineSourceReader {
       // No end-of-file test between these reads: the field they end on is still tested.
       for (int i = 0; i < kGeneralCommentRun && is_comment(field); ++i) field = next_field();
 
-      if (contains_any_case(field, "percorso") && contains_any_case(field, "lunghezza")) {
+      const bool length = contains_any_case(field, "percorso") && contains_any_case(field, "lunghezza");
+      const bool reference = contains(field, "progressiva") &&
+                             (contains(field, "tre") || contains(field, "due") || contains(field, "uno"));
+      const bool background =
+          contains(field, "sfondo") && (contains(field, "uno") || contains(field, "due") || contains(field, "tre"));
+      const bool repetition = contains(field, "segnali") && contains(field, "ripetizione");
+      if (checks_) checks_->general_field(field, record_place_, length || reference || background || repetition);
+
+      if (length) {
         if (route_length() == Flow::stopped) return Flow::stopped;
       }
       if (contains(field, "tre") && contains(field, "progressiva")) read_km_reference(kKmReferenceThree);
@@ -130,9 +151,10 @@ class LineSourceReader {
         model_.table[kScenarioRecord].position = in_.read_i32();
       }
       if (contains(field, "sfondo") && contains(field, "tre")) model_.table[kScenarioRecord].end = in_.read_i32();
-      if (contains(field, "segnali") && contains(field, "ripetizione")) {
+      if (repetition) {
         if (signal_repetition(field) == Flow::stopped) return Flow::stopped;
       }
+      if (checks_) checks_->values_read(in_.last_field_place());
       if (ends_general_section(field)) return Flow::next;
     }
   }
@@ -140,10 +162,15 @@ class LineSourceReader {
   Flow route_length() {
     const int32_t length = in_.read_i32();
     model_.table[kTrainRecord].end = length;
-    if (length > kMaxRouteLength) return stop_with(BuildErrorCode::route_too_long);
+    if (length > kMaxRouteLength) {
+      if (checks_) checks_->route_too_long(length);
+      return stop_with(BuildErrorCode::route_too_long);
+    }
     // The run-out beyond the route keeps a short negative length usable; one
     // that leaves no cell 1 (where the compiler stamps the route) is refused.
-    if (length < -kRunOut || last_cell_index_for(length) < 1) refuse("a route length that leaves no cell 1");
+    if (length < -kRunOut || last_cell_index_for(length) < 1) {
+      refuse("route length " + std::to_string(length) + " m leaves no cell 1, where the compiler stamps the route");
+    }
     model_.create_cells(length);
     if (with_plan_) model_.create_plan(length);
     return Flow::next;
@@ -154,24 +181,35 @@ class LineSourceReader {
     reference.start = in_.read_i32();
     reference.end = in_.read_i32();
     reference.position = in_.read_i32();
+    if (checks_) checks_->km_reference(record, reference.start, reference.end);
   }
 
   Flow signal_repetition(const std::string& field) {
     TableRecord& repetition = model_.table[kTrainNumberRecord];
     repetition.start = in_.read_i32();
     repetition.end = in_.read_i32();
-    if (repetition.start % kCellLength != 0) return stop_with(BuildErrorCode::repetition_start_not_multiple_of_50);
-    if (repetition.end % kCellLength != 0) return stop_with(BuildErrorCode::repetition_end_not_multiple_of_50);
+    if (repetition.start % kCellLength != 0) {
+      return repetition_off_grid(BuildErrorCode::repetition_start_not_multiple_of_50, repetition.start);
+    }
+    if (repetition.end % kCellLength != 0) {
+      return repetition_off_grid(BuildErrorCode::repetition_end_not_multiple_of_50, repetition.end);
+    }
     // The keyword names the code system; "4" wins when it names both.
     if (contains(field, "4")) {
       repetition.position = 4;
     } else if (contains(field, "9")) {
       repetition.position = 9;
     } else {
+      if (checks_) checks_->repetition_without_code_system();
       return stop_with(BuildErrorCode::repetition_without_code_system);
     }
     if (repetition.end == 0) repetition.position = 0;
     return Flow::next;
+  }
+
+  Flow repetition_off_grid(BuildErrorCode code, int32_t value) {
+    if (checks_) checks_->repetition_not_multiple_of_50(code, value);
+    return stop_with(code);
   }
 
   // ---- body ----
@@ -202,17 +240,29 @@ class LineSourceReader {
       }
 
       // Every test is made on the same field: one field may stand for several records.
+      const bool gradient = contains_any_case(field, "pendenza");
+      const bool curve = contains_any_case(field, "curva");
+      const bool mountain = contains_any_case(field, "montagna");
+      const bool speed_board = contains_any_case(field, "indicatori_v");
+      const bool sign_board = contains_any_case(field, "cartello") && contains_any_case(field, "indicat");
+      if (checks_) {
+        checks_->body_field(field, record_place_,
+                            gradient || (curve && with_plan_) || mountain || speed_board || sign_board,
+                            curve && !with_plan_);
+      }
+
       Flow flow = Flow::next;
-      if (contains_any_case(field, "pendenza")) flow = gradient_record();
+      if (gradient) flow = gradient_record();
       if (flow != Flow::next) return flow;
-      if (contains_any_case(field, "curva") && with_plan_) flow = curve_record(field);
+      if (curve && with_plan_) flow = curve_record(field);
       if (flow != Flow::next) return flow;
-      if (contains_any_case(field, "montagna")) flow = mountain_record();
+      if (mountain) flow = mountain_record();
       if (flow != Flow::next) return flow;
-      if (contains_any_case(field, "indicatori_v")) flow = speed_board_record();
+      if (speed_board) flow = speed_board_record();
       if (flow != Flow::next) return flow;
-      if (contains_any_case(field, "cartello") && contains_any_case(field, "indicat")) flow = sign_board_record();
+      if (sign_board) flow = sign_board_record();
       if (flow != Flow::next) return flow;
+      if (checks_) checks_->values_read(in_.last_field_place());
     }
   }
 
@@ -222,6 +272,7 @@ class LineSourceReader {
   }
 
   Flow out_of_range(int32_t position) {
+    if (checks_) checks_->beyond_cells(position);
     stop_at(BuildErrorCode::beyond_cell_array, position);
     return Flow::body_ended;
   }
@@ -236,6 +287,7 @@ class LineSourceReader {
     const int32_t position = in_.read_i32();
     const int32_t gradient = in_.read_i32();
     if (!in_range(position)) return out_of_range(position);
+    if (checks_) checks_->gradient(position, gradient);
     const auto target = static_cast<int32_t>(nearest_even(static_cast<double>(position) / 50));
     if (target > 0) {
       // The previous gradient reaches up to the new one's cell, and is written at
@@ -265,20 +317,29 @@ class LineSourceReader {
     const int32_t length = in_.read_i32();
     if (!in_range(start)) return out_of_range(start);
     const std::optional<double> class_turn = turn_of(field);
-    if (!class_turn) return stop_with(BuildErrorCode::curve_without_class_or_plan_too_long);
+    if (!class_turn) {
+      if (checks_) checks_->curve_without_class();
+      return stop_with(BuildErrorCode::curve_without_class_or_plan_too_long);
+    }
+    if (checks_) checks_->curve(start, length);
     // Left curves turn the other way.
     const double turn = contains_any_case(field, "s") ? -*class_turn : *class_turn;
 
     while (plan_metre_ <= start) {
       straight_step();
-      if (++plan_metre_ > kPlanMetreLimit) return stop_with(BuildErrorCode::curve_without_class_or_plan_too_long);
+      if (++plan_metre_ > kPlanMetreLimit) return plan_too_long();
     }
     const int64_t end = int64_t{start} + length;
     while (plan_metre_ <= end) {
       turning_step(turn);
-      if (++plan_metre_ > kPlanMetreLimit) return stop_with(BuildErrorCode::curve_without_class_or_plan_too_long);
+      if (++plan_metre_ > kPlanMetreLimit) return plan_too_long();
     }
     return Flow::next;
+  }
+
+  Flow plan_too_long() {
+    if (checks_) checks_->plan_too_long();
+    return stop_with(BuildErrorCode::curve_without_class_or_plan_too_long);
   }
 
   // Where metre c - 1 lies and the direction it was reached in.
@@ -324,6 +385,7 @@ class LineSourceReader {
     section.end_m = in_.read_i32();
     section.section_type = in_.read_i32();
     if (!in_range(section.start_m)) return out_of_range(section.start_m);
+    if (checks_) checks_->mountain(section);
     place_mountain_section(model_, mountains_, section);
     return Flow::next;
   }
@@ -338,6 +400,7 @@ class LineSourceReader {
     board.d_stripes = in_.read_i16();
     if (!in_range(board.position_m)) return out_of_range(board.position_m);
     const BuildErrorCode placed = place_speed_board(model_, board);
+    if (checks_) checks_->speed_board(board, placed);
     if (placed != BuildErrorCode::none) return stop_at(placed, board.position_m);
     return Flow::next;
   }
@@ -347,10 +410,12 @@ class LineSourceReader {
     const int32_t position = in_.read_i32();
     std::string text = in_.read_text();
     if (!in_range(position)) return out_of_range(position);
-    Cell& cell = cell_at(model_, nearest_even_as<int32_t>(static_cast<double>(position) / 50 + 1));
+    const auto cell_index = nearest_even_as<int32_t>(static_cast<double>(position) / 50 + 1);
+    Cell& cell = cell_at(model_, cell_index);
+    if (checks_) checks_->sign_board(position, cell_index, !cell.is_free());
     if (!cell.is_free()) return stop_at(BuildErrorCode::sign_board_cell_taken, position);
     // Board texts fill the table downward from record 80; record 0 is never a board.
-    if (sign_floor_ < 1) refuse("more sign boards than the table holds");
+    if (sign_floor_ < 1) refuse("more than 80 sign boards: the table holds 80 board texts");
     cell.marker = kSignBoard;
     cell.value1 = static_cast<int16_t>(sign_floor_);
     model_.table[static_cast<size_t>(sign_floor_)].text = std::move(text);
@@ -382,6 +447,7 @@ class LineSourceReader {
   BuildError& error_;
   const bool with_plan_;
   FieldReader in_;
+  LineChecks* checks_;        // none when nobody is told about the sources
   SourcePlace record_place_;  // where the record being read begins
   MountainSections mountains_;
   int32_t sign_floor_ = kSignFloorStart;
@@ -392,8 +458,9 @@ class LineSourceReader {
 
 }  // namespace
 
-LineReading read_line_source(std::string_view text, bool with_plan, RouteModel& model, BuildError& error) {
-  return LineSourceReader(text, with_plan, model, error).read();
+LineReading read_line_source(std::string_view text, bool with_plan, RouteModel& model, BuildError& error,
+                             LineChecks* checks) {
+  return LineSourceReader(text, with_plan, model, error, checks).read();
 }
 
 }  // namespace scenario

@@ -14,12 +14,26 @@ int64_t board_cell(int64_t metres) { return cell_nearest(static_cast<double>(met
 
 constexpr int32_t kWarningDistance = 1200;  // metres from the warning board to the slowdown
 constexpr int32_t kWarnedFrom = 1500;       // slowdowns nearer the start get no warning board
-constexpr int kOrientationBoards = 4;
 
 }  // namespace
 
+int64_t signal_cell(int32_t position_m) { return board_cell(position_m); }
+
+SlowdownCells slowdown_cells(const SlowdownRecord& slowdown) {
+  const int64_t start_metres = slowdown.start_m;
+  SlowdownCells cells;
+  cells.warned = start_metres > kWarnedFrom;
+  // Orientation boards only ever lead up to a warning board.
+  cells.oriented = cells.warned && slowdown.orientation_boards != 0;
+  cells.warning = board_cell(start_metres - kWarningDistance);
+  cells.start = board_cell(start_metres);
+  cells.end = board_cell(start_metres + slowdown.length_m);
+  cells.first_orientation = cell_nearest(static_cast<double>(start_metres - kWarningDistance) / kCellLength);
+  return cells;
+}
+
 BuildErrorCode place_signal(RouteModel& model, const SignalRecord& record) {
-  const int64_t c = board_cell(record.position_m);
+  const int64_t c = signal_cell(record.position_m);
   Cell& signal = cell_at(model, c);
   if (!signal.is_free()) return BuildErrorCode::signal_cell_taken;
   const int64_t combined_type = int64_t{record.s_type} * 3 + record.d_type;
@@ -48,18 +62,17 @@ BuildErrorCode place_slowdown(RouteModel& model, const SlowdownRecord& slowdown)
   const auto speed = nearest_even_as<int16_t>(slowdown.speed_kmh);
   const auto flag = nearest_even_as<int16_t>(slowdown.flag);
   const auto second_value = nearest_even_as<int16_t>(slowdown.second_value);
-  const int64_t start_metres = slowdown.start_m;
-  const bool warned = start_metres > kWarnedFrom;
-  // Orientation boards only ever lead up to a warning board.
-  const bool oriented = warned && slowdown.orientation_boards != 0;
+  const SlowdownCells cells = slowdown_cells(slowdown);
+  const bool warned = cells.warned;
+  const bool oriented = cells.oriented;
 
   // The warning, start and end cells are all checked before any is written; a
   // cell outside the array refuses the record where the check reaches it.
-  const int64_t w = board_cell(start_metres - kWarningDistance);
+  const int64_t w = cells.warning;
   if (warned && !cell_at(model, w).is_free()) return BuildErrorCode::warning_board_cell_taken;
-  const int64_t s = board_cell(start_metres);
+  const int64_t s = cells.start;
   if (!cell_at(model, s).is_free()) return BuildErrorCode::start_board_cell_taken;
-  const int64_t e = board_cell(start_metres + slowdown.length_m);
+  const int64_t e = cells.end;
   if (!cell_at(model, e).is_free()) return BuildErrorCode::end_board_cell_taken;
 
   Cell& end = cell_at(model, e);
@@ -81,7 +94,7 @@ BuildErrorCode place_slowdown(RouteModel& model, const SlowdownRecord& slowdown)
   end.value3 = flag;
 
   if (!oriented) return BuildErrorCode::none;
-  const int64_t b = cell_nearest(static_cast<double>(start_metres - kWarningDistance) / kCellLength);
+  const int64_t b = cells.first_orientation;
   for (int i = 0; i < kOrientationBoards; ++i) {
     if (!cell_at(model, b - i).is_free()) return BuildErrorCode::orientation_board_cell_taken;
   }

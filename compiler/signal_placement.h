@@ -21,6 +21,9 @@ struct SignalRecord {
   int32_t time = 0;  // for signals of left-hand type 2; 1 to 100 are raised to 101
 };
 
+// The cell a signal stands in: the one after the cell that holds its position.
+int64_t signal_cell(int32_t position_m);
+
 // Places the signal; returns signal_cell_taken, writing nothing, on an
 // occupied cell. Approach codes that would fall before cell 0 are left out;
 // a signal cell outside the array throws InputError.
@@ -35,6 +38,19 @@ struct SlowdownRecord {
   int32_t orientation_boards = 0;  // not 0: four orientation boards lead up to the warning board
   int32_t second_value = 0;        // not 0: copied to every board, and numbers the orientation boards
 };
+
+// Where the boards of a slowdown stand.
+struct SlowdownCells {
+  bool warned = false;  // a warning board 1200 m ahead, for slowdowns beyond the first 1500 m
+  int64_t warning = 0;
+  int64_t start = 0;
+  int64_t end = 0;
+  bool oriented = false;          // four orientation boards lead up to the warning board
+  int64_t first_orientation = 0;  // the nearest of them; the others stand in the three cells before it
+};
+inline constexpr int kOrientationBoards = 4;
+
+SlowdownCells slowdown_cells(const SlowdownRecord& slowdown);
 
 // Places the boards of the slowdown; returns warning_board_cell_taken,
 // start_board_cell_taken or end_board_cell_taken (nothing written) or

@@ -9,6 +9,7 @@
 #include "compiler/build_errors.h"
 #include "compiler/route_model.h"
 #include "compiler/scenario_files.h"
+#include "compiler/source_checks.h"
 
 namespace scenario {
 
@@ -29,12 +30,16 @@ struct SourceReading {
   // folder deletes exactly these.
   bool line_spent = false;
   bool train_spent = false;
+  int32_t stations = 0;  // station records read from the train source
 };
 
 // Reads the sources into `model` (records 85 and 86 take the identity texts
 // first). Build errors land in the returned record. Malformed input, or a
 // source that is needed but could not be read, is error 25, and both sources
-// are then spent; whatever was placed before it stays in the model.
-SourceReading read_sources(const SourceTexts& sources, const Identity& identity, bool with_plan, RouteModel& model);
+// are then spent; whatever was placed before it stays in the model. `checks`,
+// when given, is told about both sources as they are read; it changes nothing
+// that is read.
+SourceReading read_sources(const SourceTexts& sources, const Identity& identity, bool with_plan, RouteModel& model,
+                           SourceChecks* checks = nullptr);
 
 }  // namespace scenario

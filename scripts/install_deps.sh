@@ -6,7 +6,7 @@ packages=(
   build-essential cmake libgtest-dev libbenchmark-dev libcli11-dev
   # the second compiler the tests build with, and its fuzzing and sanitizer runtimes
   clang libclang-rt-14-dev
-  # the authors' tool: JSON reports and route sheets drawn with cairo (found through pkg-config)
+  # the authors' tool: JSON diagnostics and reports, route sheets drawn with cairo (found through pkg-config)
   nlohmann-json3-dev libcairo2-dev pkg-config
   # an independent SVG renderer to check the route sheets against
   librsvg2-bin

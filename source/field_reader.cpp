@@ -65,13 +65,14 @@ std::string FieldReader::read_keyword() {
 std::string FieldReader::read_text() {
   skip_blanks_and_line_ends();
   field_start_ = pos_;
-  if (pos_ >= bytes_.size()) throw InputError("the file ends inside a record", place_of(pos_));
+  // The record that lacks the text is the place to show, not the end of the file.
+  if (pos_ >= bytes_.size()) throw InputError("the file ends inside this record: it lacks values");
   std::string text = read_to_delimiter();
   // A table text is stored behind a 16-bit length.
   if (text.size() > kMaxTextLength) {
-    throw InputError(
-        "a text of " + std::to_string(text.size()) + " characters, more than " + std::to_string(kMaxTextLength),
-        place_of(field_start_));
+    throw InputError("a text of " + std::to_string(text.size()) + " characters, more than the " +
+                         std::to_string(kMaxTextLength) + " a table record holds",
+                     place_of(field_start_));
   }
   return text;
 }
@@ -79,7 +80,7 @@ std::string FieldReader::read_text() {
 int64_t FieldReader::read_number(int64_t min, int64_t max, const char* width) {
   skip_blanks_and_line_ends();
   field_start_ = pos_;
-  if (pos_ >= bytes_.size()) throw InputError("the file ends inside a record", place_of(pos_));
+  if (pos_ >= bytes_.size()) throw InputError("the file ends inside this record: it lacks values");
 
   const size_t start = pos_;
   while (pos_ < bytes_.size() && bytes_[pos_] != ',' && !is_blank(bytes_[pos_]) && !is_line_end(bytes_[pos_])) {
@@ -92,7 +93,7 @@ int64_t FieldReader::read_number(int64_t min, int64_t max, const char* width) {
     const bool negative = token.front() == '-';
     const std::string_view digits = negative ? token.substr(1) : token;
     if (digits.empty() || !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-      throw InputError("\"" + std::string(token) + "\" is not a whole number", place_of(start));
+      throw InputError("expected a whole number, found \"" + std::string(token) + "\"", place_of(start));
     }
     for (char c : digits) {
       value = value * 10 + (c - '0');
@@ -115,16 +116,16 @@ int64_t FieldReader::read_number(int64_t min, int64_t max, const char* width) {
 }
 
 int32_t FieldReader::read_i32() {
-  return static_cast<int32_t>(
-      read_number(std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(), "a signed 32-bit field"));
+  return static_cast<int32_t>(read_number(std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(),
+                                          "a 32-bit field (-2147483648 to 2147483647)"));
 }
 
 int16_t FieldReader::read_i16() {
-  return static_cast<int16_t>(
-      read_number(std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max(), "a signed 16-bit field"));
+  return static_cast<int16_t>(read_number(std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max(),
+                                          "a 16-bit field (-32768 to 32767)"));
 }
 
-uint8_t FieldReader::read_u8() { return static_cast<uint8_t>(read_number(0, 255, "an unsigned 8-bit field")); }
+uint8_t FieldReader::read_u8() { return static_cast<uint8_t>(read_number(0, 255, "an 8-bit field (0 to 255)")); }
 
 SourcePlace FieldReader::last_field_place() const { return place_of(field_start_); }
 

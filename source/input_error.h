@@ -30,8 +30,14 @@ class InputError : public std::runtime_error {
     if (!place_) place_ = place;
   }
 
+  // Where the record being read began (its keyword field), once known: a
+  // failure on a later line means the record ran short of values.
+  const std::optional<SourcePlace>& record_place() const { return record_place_; }
+  void set_record_place(SourcePlace place) { record_place_ = place; }
+
  private:
   std::optional<SourcePlace> place_;
+  std::optional<SourcePlace> record_place_;
 };
 
 }  // namespace scenario

@@ -34,47 +34,61 @@ void append_utf8(std::string& out, char32_t cp) {
   }
 }
 
+// The character that starts at `i`, moving `i` past it; nothing when the
+// bytes there are not valid UTF-8.
+std::optional<char32_t> decode_utf8(std::string_view text, size_t& i) {
+  const auto lead = static_cast<unsigned char>(text[i]);
+  char32_t cp = 0;
+  size_t extra = 0;
+  if (lead < 0x80) {
+    cp = lead;
+  } else if ((lead & 0xE0) == 0xC0) {
+    cp = lead & 0x1Fu;
+    extra = 1;
+  } else if ((lead & 0xF0) == 0xE0) {
+    cp = lead & 0x0Fu;
+    extra = 2;
+  } else if ((lead & 0xF8) == 0xF0) {
+    cp = lead & 0x07u;
+    extra = 3;
+  } else {
+    return std::nullopt;
+  }
+  if (extra > 0 && i + extra >= text.size()) return std::nullopt;
+  for (size_t k = 1; k <= extra; ++k) {
+    const auto cont = static_cast<unsigned char>(text[i + k]);
+    if ((cont & 0xC0) != 0x80) return std::nullopt;
+    cp = (cp << 6) | (cont & 0x3Fu);
+  }
+  // Overlong forms, surrogates and numbers past the last character are not valid UTF-8.
+  if ((extra == 1 && cp < 0x80) || (extra == 2 && cp < 0x800) || (extra == 3 && cp < 0x10000) ||
+      (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) {
+    return std::nullopt;
+  }
+  i += extra + 1;
+  return cp;
+}
+
 }  // namespace
 
 std::optional<std::string> utf8_to_cp1252(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
-  size_t i = 0;
-  while (i < utf8.size()) {
-    const auto lead = static_cast<unsigned char>(utf8[i]);
-    char32_t cp = 0;
-    size_t extra = 0;
-    if (lead < 0x80) {
-      cp = lead;
-    } else if ((lead & 0xE0) == 0xC0) {
-      cp = lead & 0x1Fu;
-      extra = 1;
-    } else if ((lead & 0xF0) == 0xE0) {
-      cp = lead & 0x0Fu;
-      extra = 2;
-    } else if ((lead & 0xF8) == 0xF0) {
-      cp = lead & 0x07u;
-      extra = 3;
-    } else {
-      return std::nullopt;
-    }
-    if (extra > 0 && i + extra >= utf8.size()) return std::nullopt;
-    for (size_t k = 1; k <= extra; ++k) {
-      const auto cont = static_cast<unsigned char>(utf8[i + k]);
-      if ((cont & 0xC0) != 0x80) return std::nullopt;
-      cp = (cp << 6) | (cont & 0x3Fu);
-    }
-    // Overlong forms and surrogates are not valid UTF-8.
-    if ((extra == 1 && cp < 0x80) || (extra == 2 && cp < 0x800) || (extra == 3 && cp < 0x10000) ||
-        (cp >= 0xD800 && cp <= 0xDFFF)) {
-      return std::nullopt;
-    }
-    const auto byte = byte_for(cp);
+  for (size_t i = 0; i < utf8.size();) {
+    const auto cp = decode_utf8(utf8, i);
+    if (!cp) return std::nullopt;
+    const auto byte = byte_for(*cp);
     if (!byte) return std::nullopt;
     out += static_cast<char>(*byte);
-    i += extra + 1;
   }
   return out;
+}
+
+bool is_valid_utf8(std::string_view text) {
+  for (size_t i = 0; i < text.size();) {
+    if (!decode_utf8(text, i)) return false;
+  }
+  return true;
 }
 
 std::string cp1252(std::string_view utf8) {

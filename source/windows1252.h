@@ -13,6 +13,9 @@ namespace scenario {
 // holds a character that code page lacks.
 std::optional<std::string> utf8_to_cp1252(std::string_view utf8);
 
+// True when `text` is valid UTF-8 (plain ASCII is).
+bool is_valid_utf8(std::string_view text);
+
 // Like utf8_to_cp1252, for texts built into the program: throws
 // std::invalid_argument naming the text when it cannot be converted.
 std::string cp1252(std::string_view utf8);

@@ -12,6 +12,7 @@
 #include "platform/folder_lock.h"
 #include "platform/native_file_store.h"
 #include "source/windows1252.h"
+#include "tools/diagnostic_output.h"
 
 namespace scenario {
 namespace {
@@ -33,6 +34,19 @@ bool is_source(const fs::path& output, const CompileRequest& request) {
     if (fs::equivalent(output, source, error)) return true;
   }
   return false;
+}
+
+AuthorSources read_author_sources(FileStore& files, const std::string& line_path, const std::string& train_path) {
+  return AuthorSources{line_path, train_path, files.read(line_path), files.read(train_path)};
+}
+
+void show(const std::vector<Diagnostic>& diagnostics, const AuthorSources& sources, bool json) {
+  if (json) {
+    std::fputs(diagnostics_json(diagnostics, sources).c_str(), stdout);
+    std::fflush(stdout);
+  } else {
+    print_diagnostics(diagnostics, sources);
+  }
 }
 
 }  // namespace
@@ -71,11 +85,13 @@ int run_compile(const CompileRequest& request) {
   }
 
   NativeFileStore files;
-  BuildError recorded;
   try {
     // The author's sources are read, never changed: the compile works on their texts.
-    const SourceTexts sources{{files.read(request.line_source), {}}, {files.read(request.train_source), {}}};
-    const Compilation compilation = compile_sources(sources, identity, request.plan);
+    const AuthorSources sources = read_author_sources(files, request.line_source, request.train_source);
+    std::vector<Diagnostic> diagnostics;
+    const Compilation compilation = compile_sources(SourceTexts{{sources.line_text, {}}, {sources.train_text, {}}},
+                                                    identity, request.plan, &diagnostics);
+    show(diagnostics, sources, request.json);
     switch (compilation.status) {
       case CompileStatus::fatal_report:
         complain(" Errore n. " + std::to_string(number_of(compilation.fatal)) +
@@ -84,7 +100,7 @@ int run_compile(const CompileRequest& request) {
                       : ": the sources set value 2 of cell 1 or the time of record 85, slots of the identity codes"));
         return 1;
       case CompileStatus::no_cells:
-        complain("no compiled file written: no cells were built (" + describe_build_error(compilation.error) + ")");
+        complain("no compiled file written: no cells were built");
         return 1;
       case CompileStatus::compiled:
         break;
@@ -96,16 +112,42 @@ int run_compile(const CompileRequest& request) {
     const FolderLock one_compile_at_a_time(request.output_folder);
     const ScenarioFolder out{request.output_folder, static_cast<char>(fs::path::preferred_separator)};
     write_compiled_files(files, out, identity, compilation.model);
-    recorded = compilation.error;
+
+    const std::string written = std::to_string(output_names.size()) + " files written to " + request.output_folder;
+    if (compilation.error.is_set()) {
+      complain("compiled with build error " + std::to_string(compilation.error.number()) + ": " + written + " (" +
+               count_text(diagnostics) + ")");
+      return 2;
+    }
+    std::string summary = compile_summary(compilation, output_names.size(), request.output_folder);
+    if (count_of(diagnostics, Severity::warning) > 0) summary += " (" + count_text(diagnostics) + ")";
+    std::fprintf(stderr, "%s\n", summary.c_str());
+    return 0;
   } catch (const FileError& e) {
     complain(e.what());
     return 1;
   }
-  if (recorded.is_set()) {
-    std::fprintf(stderr, "%s\n", describe_build_error(recorded).c_str());
-    return 2;
+}
+
+int run_check(const CheckRequest& request) {
+  NativeFileStore files;
+  try {
+    const AuthorSources sources = read_author_sources(files, request.line_source, request.train_source);
+    std::vector<Diagnostic> diagnostics;
+    // The names only label the compiled files, which a check does not write.
+    const Compilation compilation = compile_sources(SourceTexts{{sources.line_text, {}}, {sources.train_text, {}}},
+                                                    ascii_identity("check", "0"), request.plan, &diagnostics);
+    show(diagnostics, sources, request.json);
+    // A fatal report or a route without cells comes with its build error told.
+    const bool errors = compilation.error.is_set() || compilation.status != CompileStatus::compiled;
+    const bool strict_warnings = request.strict && count_of(diagnostics, Severity::warning) > 0;
+    std::fprintf(stderr, "%s%s\n", count_text(diagnostics).c_str(),
+                 strict_warnings ? " (warnings count as errors)" : "");
+    return errors || strict_warnings ? 2 : 0;
+  } catch (const FileError& e) {
+    complain(e.what());
+    return 1;
   }
-  return 0;
 }
 
 }  // namespace scenario

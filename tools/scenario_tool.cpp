@@ -12,9 +12,9 @@
 
 int main(int argc, char** argv) {
   CLI::App app{
-      "Tools for authors of train-driving scenarios: compile a line source and a train source into the\n"
-      "files the simulator loads, exactly as the scenario builder does; inspect, compare and plot what was\n"
-      "compiled."};
+      "Tools for authors of train-driving scenarios: check a line source and a train source, compile them\n"
+      "into the files the simulator loads, exactly as the scenario builder does; inspect, compare and plot\n"
+      "what was compiled."};
   app.require_subcommand(1);
   app.set_version_flag("--version", std::string("scenario_tool ") + SCENARIO_VERSION);
 
@@ -24,9 +24,11 @@ int main(int argc, char** argv) {
       "Compile a line source file and a train source file into the compiled cell file (<name>_<train>.dat),\n"
       "the compiled table file (<name>_<train>.sim) and, unless --no-plan, the compiled line plan file\n"
       "(<name>_linea.dat) in the output folder. Your source files are read, never changed or deleted.\n"
-      "Exit status: 0 compiled cleanly; 2 compiled, but the compiler recorded a build error (printed with\n"
-      "its number, meaning and position in metres); 1 nothing compiled (a fatal report 1250/1251, no route\n"
-      "length, or a file that could not be read or written).");
+      "Every build error is told at the record that caused it, as `scenario_tool check` tells it, with the\n"
+      "warnings; after a clean compile, one summary line.\n"
+      "Exit status: 0 compiled cleanly (warnings allowed); 2 compiled, but the compiler recorded a build\n"
+      "error; 1 nothing compiled (a fatal report 1250/1251, no route length, or a file that could not be\n"
+      "read or written).");
   compile->add_option("--line", request.line_source, "the line source file")->required()->check(CLI::ExistingFile);
   compile->add_option("--train", request.train_source, "the train source file")->required()->check(CLI::ExistingFile);
   compile->add_option("--name", request.scenario_name, "scenario name (stored in record 85, part of every file name)")
@@ -38,6 +40,29 @@ int main(int argc, char** argv) {
       ->required();
   bool no_plan = false;
   compile->add_flag("--no-plan", no_plan, "do not write the compiled line plan file (curve rows are then not read)");
+  compile->add_flag("--json", request.json, "print the diagnostics as one JSON array on standard output");
+
+  scenario::CheckRequest check_request;
+  CLI::App* check = app.add_subcommand("check", "tell every mistake in your line and train sources; write nothing");
+  check->footer(
+      "Read a line source file and a train source file as the compile does and tell every build error at the\n"
+      "record that caused it, with warnings for what the source format asks but the compile does not check\n"
+      "(keywords nobody knows, records out of order or past the end of the line, positions off the 50 m\n"
+      "cells, UTF-8 text in a Windows-1252 source...). Nothing is written. Each diagnostic reads\n"
+      "  FILE:LINE:COLUMN: error N: MEANING: what to fix     (or: warning: ...)\n"
+      "followed by the source line, a caret under the field and where it lands on the route.\n"
+      "With --json: one JSON array on standard output, each element with file, line, column, severity\n"
+      "(\"error\"/\"warning\"), code (the build error number, null for a warning), message and position_m.\n"
+      "Exit status: 0 no build error (warnings allowed); 2 a build error, or with --strict a warning;\n"
+      "1 the check could not run (a file that could not be read).");
+  check->add_option("--line", check_request.line_source, "the line source file")->required()->check(CLI::ExistingFile);
+  check->add_option("--train", check_request.train_source, "the train source file")
+      ->required()
+      ->check(CLI::ExistingFile);
+  bool check_no_plan = false;
+  check->add_flag("--no-plan", check_no_plan, "read as a compile without the line plan would (curve rows not read)");
+  check->add_flag("--strict", check_request.strict, "count warnings as errors (exit status 2)");
+  check->add_flag("--json", check_request.json, "print the diagnostics as one JSON array on standard output");
 
   int status = 0;  // set by the command that ran, when not compile
   scenario::add_inspect_command(app, status);
@@ -54,6 +79,10 @@ int main(int argc, char** argv) {
     app.exit(e);
     // Status 1 means "they differ" to diff's callers: a call it cannot read is trouble, 2.
     return argc > 1 && std::string_view(argv[1]) == "diff" ? 2 : 1;
+  }
+  if (check->parsed()) {
+    check_request.plan = !check_no_plan;
+    return scenario::run_check(check_request);
   }
   if (!compile->parsed()) return status;
   request.plan = !no_plan;

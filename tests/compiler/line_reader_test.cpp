@@ -14,21 +14,14 @@
 #include "compiler/source_reading.h"
 #include "source/line_data.h"
 #include "support/cell_runs.h"
+#include "support/source_rows.h"
 
 namespace scenario {
 namespace {
 
 constexpr int32_t kUntouchedPosition = 12345;
 
-// Lines of a source file, each ended by carriage return and line feed.
-std::string lines(std::initializer_list<std::string_view> rows) {
-  std::string text;
-  for (std::string_view row : rows) {
-    text += row;
-    text += "\r\n";
-  }
-  return text;
-}
+using testing::lines;
 
 // A 43000 m line (cells 0 to 1000, plan metres 0 to 50000) with the given body rows.
 std::string line_with_body(std::initializer_list<std::string_view> body) {

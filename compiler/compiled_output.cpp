@@ -1,7 +1,6 @@
 #include "compiler/compiled_output.h"
 
 #include <stdexcept>
-#include <variant>
 
 #include "compiler/byte_writer.h"
 
@@ -53,34 +52,9 @@ std::string encode_table_file(const RouteModel& model) {
   return out.take();
 }
 
-std::string encode_line_plan_file(const RoutePlan& plan) {
-  // Sized exactly first, then filled through a cursor: the plan of a long route
-  // is about a megabyte and is produced in one pass without reallocation.
-  size_t size = 0;
-  for (const PlanEntry& entry : plan.entries) {
-    size += sizeof(uint16_t) + (std::holds_alternative<double>(entry)    ? sizeof(double)
-                                : std::holds_alternative<int16_t>(entry) ? sizeof(int16_t)
-                                                                         : 0);
-  }
-  std::string bytes(size, '\0');
-  char* cursor = bytes.data();
-  for (const PlanEntry& entry : plan.entries) {
-    if (const double* real = std::get_if<double>(&entry)) {
-      cursor = put_le(cursor, uint16_t{kPlanTagDouble});
-      cursor = put_le(cursor, std::bit_cast<uint64_t>(*real));
-    } else if (const int16_t* integer = std::get_if<int16_t>(&entry)) {
-      cursor = put_le(cursor, uint16_t{kPlanTagInt16});
-      cursor = put_le(cursor, static_cast<uint16_t>(*integer));
-    } else {
-      cursor = put_le(cursor, uint16_t{kPlanTagEmpty});
-    }
-  }
-  return bytes;
-}
-
 void write_compiled_files(FileStore& files, const ScenarioFolder& folder, const Identity& identity,
                           const RouteModel& model) {
-  if (model.plan) files.replace(folder.path(line_plan_file_name(identity)), encode_line_plan_file(*model.plan));
+  if (model.plan) files.replace(folder.path(line_plan_file_name(identity)), model.plan->file_bytes());
   files.replace(folder.path(table_file_name(identity)), encode_table_file(model));
   files.replace(folder.path(cell_file_name(identity)), encode_cell_file(model));
 }

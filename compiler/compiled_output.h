@@ -16,16 +16,14 @@ namespace scenario {
 inline constexpr size_t kCellBytes = 15;
 inline constexpr size_t kEmptyRecordBytes = 34;  // a table record without its text
 
-// Tags in front of every line plan entry.
-enum PlanTag : uint16_t { kPlanTagEmpty = 0, kPlanTagInt16 = 2, kPlanTagDouble = 5 };
-
 std::string encode_cell_file(const RouteModel& model);
 // A record text longer than its 16-bit length field allows is a fault of ours: std::logic_error.
 std::string encode_table_file(const RouteModel& model);
-std::string encode_line_plan_file(const RoutePlan& plan);
 
 // Writes the line plan (when the model has one), then the table, then the
-// cells into `folder`, each replacing its earlier file. Throws FileError.
+// cells into `folder`, each replacing its earlier file. The line plan is held
+// as its file's bytes (route_plan.h) and is written as it stands, so it must be
+// finished. Throws FileError.
 void write_compiled_files(FileStore& files, const ScenarioFolder& folder, const Identity& identity,
                           const RouteModel& model);
 

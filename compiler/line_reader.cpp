@@ -1,11 +1,8 @@
 #include "compiler/line_reader.h"
 
 #include <optional>
-#include <stdexcept>
 #include <string>
-#include <type_traits>
 #include <utility>
-#include <variant>
 
 #include "compiler/arithmetic.h"
 #include "compiler/cell_access.h"
@@ -25,19 +22,6 @@ enum class Flow {
 // Comment fields passed over in a row before a field counts as a keyword anyway.
 constexpr int kGeneralCommentRun = 10;
 constexpr int kBodyCommentRun = 2;
-
-double plan_number(const PlanEntry& entry) {
-  return std::visit(
-      [](const auto& value) -> double {
-        using T = std::decay_t<decltype(value)>;
-        if constexpr (std::is_same_v<T, PlanEmpty>) {
-          throw std::logic_error("the route plan is read before it is computed");
-        } else {
-          return static_cast<double>(value);
-        }
-      },
-      entry);
-}
 
 class LineSourceReader {
  public:
@@ -183,11 +167,8 @@ class LineSourceReader {
     plan_metre_ = 2;
     if (model_.plan) {
       // The plan starts at the origin, heading along the second coordinate, one unit a metre.
-      RoutePlan& plan = *model_.plan;
-      plan.at(0, 0) = int16_t{0};
-      plan.at(0, 1) = int16_t{0};
-      plan.at(1, 0) = int16_t{0};
-      plan.at(1, 1) = int16_t{1};
+      model_.plan->add_whole_metre(0, 0);
+      model_.plan->add_whole_metre(0, 1);
     }
   }
 
@@ -288,14 +269,14 @@ class LineSourceReader {
 
   RoutePlan& plan_at_metre(int32_t c) {
     if (!model_.plan) refuse("a route plan step without a route plan");
-    if (c > model_.plan->last_metre) refuse("a curve runs past the end of the route plan");
+    if (c > model_.plan->last_metre()) refuse("a curve runs past the end of the route plan");
     return *model_.plan;
   }
 
   static Heading heading_before(const RoutePlan& plan, int32_t c) {
-    const double a0 = plan_number(plan.at(c - 1, 0));
-    const double a1 = plan_number(plan.at(c - 1, 1));
-    return {a0, a1, a0 - plan_number(plan.at(c - 2, 0)), a1 - plan_number(plan.at(c - 2, 1))};
+    const double a0 = plan.number(c - 1, 0);
+    const double a1 = plan.number(c - 1, 1);
+    return {a0, a1, a0 - plan.number(c - 2, 0), a1 - plan.number(c - 2, 1)};
   }
 
   // The order of the operations in both steps is part of the compiled plan's bytes.
@@ -303,8 +284,7 @@ class LineSourceReader {
     const int32_t c = plan_metre_;
     RoutePlan& plan = plan_at_metre(c);
     const Heading h = heading_before(plan, c);
-    plan.at(c, 0) = h.a0 + h.d0;
-    plan.at(c, 1) = h.a1 + h.d1;
+    plan.add_metre(h.a0 + h.d0, h.a1 + h.d1);
   }
 
   // Rotates the direction of the previous metre by the turn, without
@@ -313,8 +293,7 @@ class LineSourceReader {
     const int32_t c = plan_metre_;
     RoutePlan& plan = plan_at_metre(c);
     const Heading h = heading_before(plan, c);
-    plan.at(c, 0) = h.a0 + (h.d0 + turn * h.d1);
-    plan.at(c, 1) = h.a1 + (h.d1 - turn * h.d0);
+    plan.add_metre(h.a0 + (h.d0 + turn * h.d1), h.a1 + (h.d1 - turn * h.d0));
   }
 
   Flow mountain_record() {
@@ -372,7 +351,7 @@ class LineSourceReader {
   void write_plan_tail() {
     if (!with_plan_) return;
     if (!model_.plan) refuse("a route plan step without a route plan");
-    while (plan_metre_ <= model_.plan->last_metre - 2) {
+    while (plan_metre_ <= model_.plan->last_metre() - 2) {
       straight_step();
       ++plan_metre_;
     }
@@ -393,7 +372,17 @@ class LineSourceReader {
 }  // namespace
 
 LineReading read_line_source(std::string_view text, bool with_plan, RouteModel& model, BuildError& error) {
-  return LineSourceReader(text, with_plan, model, error).read();
+  LineSourceReader reader(text, with_plan, model, error);
+  // However the reading ends, the plan is complete as it stands: the metres it
+  // did not reach stay empty.
+  try {
+    const LineReading reading = reader.read();
+    if (model.plan) model.plan->finish();
+    return reading;
+  } catch (...) {
+    if (model.plan) model.plan->finish();
+    throw;
+  }
 }
 
 }  // namespace scenario

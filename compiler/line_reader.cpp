@@ -250,50 +250,50 @@ class LineSourceReader {
     // Left curves turn the other way.
     const double turn = contains_any_case(field, "s") ? -*class_turn : *class_turn;
 
-    while (plan_metre_ <= start) {
-      straight_step();
-      if (++plan_metre_ > kPlanMetreLimit) return stop_with(BuildErrorCode::curve_without_class_or_plan_too_long);
-    }
+    const Flow flow = steps_up_to(start, /*limited=*/true, straight_step);
+    if (flow != Flow::next) return flow;
     const int64_t end = int64_t{start} + length;
-    while (plan_metre_ <= end) {
-      turning_step(turn);
-      if (++plan_metre_ > kPlanMetreLimit) return stop_with(BuildErrorCode::curve_without_class_or_plan_too_long);
-    }
-    return Flow::next;
-  }
-
-  // Where metre c - 1 lies and the direction it was reached in.
-  struct Heading {
-    double a0, a1, d0, d1;
-  };
-
-  RoutePlan& plan_at_metre(int32_t c) {
-    if (!model_.plan) refuse("a route plan step without a route plan");
-    if (c > model_.plan->last_metre()) refuse("a curve runs past the end of the route plan");
-    return *model_.plan;
-  }
-
-  static Heading heading_before(const RoutePlan& plan, int32_t c) {
-    const double a0 = plan.number(c - 1, 0);
-    const double a1 = plan.number(c - 1, 1);
-    return {a0, a1, a0 - plan.number(c - 2, 0), a1 - plan.number(c - 2, 1)};
+    return steps_up_to(end, /*limited=*/true,
+                       [turn](PlanPoint last, PlanPoint before) { return turning_step(last, before, turn); });
   }
 
   // The order of the operations in both steps is part of the compiled plan's bytes.
-  void straight_step() {
-    const int32_t c = plan_metre_;
-    RoutePlan& plan = plan_at_metre(c);
-    const Heading h = heading_before(plan, c);
-    plan.add_metre(h.a0 + h.d0, h.a1 + h.d1);
+  static PlanPoint straight_step(PlanPoint last, PlanPoint before) {
+    const double d0 = last.first - before.first;
+    const double d1 = last.second - before.second;
+    return {last.first + d0, last.second + d1};
   }
 
   // Rotates the direction of the previous metre by the turn, without
   // renormalising it: the step grows by sqrt(1 + turn^2) a metre.
-  void turning_step(double turn) {
-    const int32_t c = plan_metre_;
-    RoutePlan& plan = plan_at_metre(c);
-    const Heading h = heading_before(plan, c);
-    plan.add_metre(h.a0 + (h.d0 + turn * h.d1), h.a1 + (h.d1 - turn * h.d0));
+  static PlanPoint turning_step(PlanPoint last, PlanPoint before, double turn) {
+    const double d0 = last.first - before.first;
+    const double d1 = last.second - before.second;
+    return {last.first + (d0 + turn * d1), last.second + (d1 - turn * d0)};
+  }
+
+  // Makes a step at the plan metre and advances the plan metre, while it is at
+  // most `last_step`. Each step goes on from the two metres before it, kept at
+  // hand here instead of being read back from the plan. With `limited`, a plan
+  // metre above 1000000 stops the reading with error 103.
+  template <typename Step>
+  Flow steps_up_to(int64_t last_step, bool limited, Step step) {
+    if (plan_metre_ > last_step) return Flow::next;
+    if (!model_.plan) refuse("a route plan step without a route plan");
+    RoutePlan& plan = *model_.plan;
+    PlanPoint before = plan.point(plan_metre_ - 2);
+    PlanPoint last = plan.point(plan_metre_ - 1);
+    while (plan_metre_ <= last_step) {
+      if (plan_metre_ > plan.last_metre()) refuse("a curve runs past the end of the route plan");
+      const PlanPoint next = step(last, before);
+      plan.add_metre(next.first, next.second);
+      before = last;
+      last = next;
+      if (++plan_metre_ > kPlanMetreLimit && limited) {
+        return stop_with(BuildErrorCode::curve_without_class_or_plan_too_long);
+      }
+    }
+    return Flow::next;
   }
 
   Flow mountain_record() {
@@ -351,10 +351,7 @@ class LineSourceReader {
   void write_plan_tail() {
     if (!with_plan_) return;
     if (!model_.plan) refuse("a route plan step without a route plan");
-    while (plan_metre_ <= model_.plan->last_metre() - 2) {
-      straight_step();
-      ++plan_metre_;
-    }
+    steps_up_to(model_.plan->last_metre() - 2, /*limited=*/false, straight_step);
   }
 
   RouteModel& model_;

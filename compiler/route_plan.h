@@ -4,10 +4,13 @@
 // bytes of the compiled line plan file itself, so that the plan costs what its
 // file costs and the file is written straight from it.
 
+#include <bit>
 #include <cstdint>
 #include <string_view>
 #include <variant>
 #include <vector>
+
+#include "compiler/byte_writer.h"
 
 namespace scenario {
 
@@ -20,12 +23,19 @@ struct PlanEmpty {
 };
 using PlanEntry = std::variant<PlanEmpty, int16_t, double>;
 
+// Both coordinates of one metre.
+struct PlanPoint {
+  double first = 0;
+  double second = 0;
+};
+
 // Metres 0 to N, two coordinates each. The file holds every entry as its tag
 // and value: all of coordinate 0 (metres 0 to N), then all of coordinate 1.
 // The plan is filled in metre order: metres 0 and 1 hold whole numbers, every
 // later metre doubles, and the metres not reached stay empty. So where each
-// entry lies follows from the metre alone, and the one buffer, sized for the
-// longest file the plan can give, is filled in place.
+// entry lies follows from the metre alone: the one buffer, sized for the
+// longest file the plan can give, is filled in place, and finishing the plan
+// only closes coordinate 1 up behind however far coordinate 0 reached.
 class RoutePlan {
  public:
   // Metres 0 to `last_metre`, all empty.
@@ -41,9 +51,10 @@ class RoutePlan {
   void add_whole_metre(int16_t first, int16_t second);
   void add_metre(double first, double second);
 
-  // A filled metre's coordinate as a double; an empty one is a fault of ours:
+  // A filled metre's coordinates as doubles; an empty one is a fault of ours:
   // std::logic_error.
-  double number(int32_t metre, int coordinate) const;
+  PlanPoint point(int32_t metre) const;
+  // An entry of metres 0 to N as the file stores it.
   PlanEntry entry(int32_t metre, int coordinate) const;
 
   // Ends the filling: the metres not reached stay empty, and coordinate 1
@@ -53,22 +64,41 @@ class RoutePlan {
   std::string_view file_bytes() const;
 
  private:
+  static constexpr size_t kTagBytes = sizeof(uint16_t);
+  static constexpr size_t kWholeEntryBytes = kTagBytes + sizeof(int16_t);
+  static constexpr size_t kDoubleEntryBytes = kTagBytes + sizeof(double);
+  static constexpr int32_t kWholeMetres = 2;  // metres 0 and 1
+
   size_t filled_bytes(int32_t metres) const;
   size_t run_bytes(int32_t filled) const;
   size_t offset(int32_t metre, int coordinate) const;
-  char* make_room_for_next_metre(size_t entry_bytes);
-  void advance(double first, double second);
+  [[noreturn]] void refuse_metre(bool whole) const;
+  [[noreturn]] static void fault(const char* what);
 
   int32_t last_metre_;
   int32_t filled_ = 0;
   bool finished_ = false;
-  size_t next_entry_ = 0;  // where the next metre's entry begins within a coordinate's run
-  // Where coordinate 1 begins. While the plan is filled it lies where a plan
-  // filled up to metre N - 2, the usual end, has it; finish() closes it up.
+  // Where coordinate 1 begins: while the plan is filled, where the longest
+  // file has it; once finished, right behind coordinate 0.
   size_t second_run_ = 0;
-  // The last two metres filled, both coordinates: every plan step reads them.
-  double recent_[2][2] = {};
   std::vector<char> bytes_;
 };
+
+inline size_t RoutePlan::filled_bytes(int32_t metres) const {
+  if (metres <= kWholeMetres) return static_cast<size_t>(metres) * kWholeEntryBytes;
+  return kWholeMetres * kWholeEntryBytes + static_cast<size_t>(metres - kWholeMetres) * kDoubleEntryBytes;
+}
+
+// Called once a metre of the route, so inline and without a call on its way:
+// the plan's steps keep their numbers in registers.
+inline void RoutePlan::add_metre(double first, double second) {
+  if (filled_ < kWholeMetres || filled_ > last_metre_ || finished_) [[unlikely]] {
+    refuse_metre(/*whole=*/false);
+  }
+  char* entry = bytes_.data() + filled_bytes(filled_);
+  put_le(put_le(entry, uint16_t{kPlanTagDouble}), std::bit_cast<uint64_t>(first));
+  put_le(put_le(entry + second_run_, uint16_t{kPlanTagDouble}), std::bit_cast<uint64_t>(second));
+  ++filled_;
+}
 
 }  // namespace scenario

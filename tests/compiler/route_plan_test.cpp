@@ -79,11 +79,12 @@ TEST(RoutePlan, FileBytesFollowTheLayoutHoweverFarThePlanIsFilled) {
         } else if (metre < 2) {
           EXPECT_EQ(first, PlanEntry{int16_t{0}}) << c.what << ", metre " << metre;
           EXPECT_EQ(second, PlanEntry{static_cast<int16_t>(metre)}) << c.what << ", metre " << metre;
-          EXPECT_EQ(plan.number(metre, 1), static_cast<double>(metre)) << c.what << ", metre " << metre;
+          EXPECT_EQ(plan.point(metre).second, static_cast<double>(metre)) << c.what << ", metre " << metre;
         } else {
           EXPECT_EQ(first, PlanEntry{first_of(metre)}) << c.what << ", metre " << metre;
           EXPECT_EQ(second, PlanEntry{second_of(metre)}) << c.what << ", metre " << metre;
-          EXPECT_EQ(plan.number(metre, 0), first_of(metre)) << c.what << ", metre " << metre;
+          EXPECT_EQ(plan.point(metre).first, first_of(metre)) << c.what << ", metre " << metre;
+          EXPECT_EQ(plan.point(metre).second, second_of(metre)) << c.what << ", metre " << metre;
         }
       }
       plan.finish();
@@ -96,7 +97,7 @@ TEST(RoutePlan, FileBytesFollowTheLayoutHoweverFarThePlanIsFilled) {
 TEST(RoutePlan, FillingOutOfOrderIsAFaultOfOurs) {
   RoutePlan plan(3);
   EXPECT_THROW(plan.add_metre(1.0, 2.0), std::logic_error);  // metre 0 holds whole numbers
-  EXPECT_THROW(plan.number(0, 0), std::logic_error);         // not computed yet
+  EXPECT_THROW(plan.point(0), std::logic_error);             // not computed yet
   EXPECT_THROW(plan.file_bytes(), std::logic_error);         // still being filled
   plan.add_whole_metre(0, 0);
   plan.add_whole_metre(0, 1);

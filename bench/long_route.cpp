@@ -17,10 +17,10 @@ constexpr int kSignBoards = 30;  // 80 - 30 leaves table records 1 to 49 for the
 class SourceText {
  public:
   // One line, formatted as printf does, ended by CR LF.
-  template <typename... Values>
-  void add(const char* format, Values... values) {
+  template <typename First, typename... Rest>
+  void add(const char* format, First first, Rest... rest) {
     char line[160];
-    const int length = std::snprintf(line, sizeof line, format, values...);
+    const int length = std::snprintf(line, sizeof line, format, first, rest...);
     text_.append(line, static_cast<size_t>(length));
     text_ += "\r\n";
   }

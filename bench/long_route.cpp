@@ -55,7 +55,10 @@ std::string line_source() {
   for (int32_t start = 200;;) {
     const int32_t length = 50 + 10 * pick(21);
     if (start + length > 998000) break;
-    out.add("curva%c%d,  %d,  %d", pick(2) == 0 ? 's' : 'd', 1 + pick(6), start, length);
+    // One draw a statement: the order of a call's arguments is the compiler's.
+    const int32_t curve_class = 1 + pick(6);
+    const char hand = pick(2) == 0 ? 's' : 'd';
+    out.add("curva%c%d,  %d,  %d", hand, curve_class, start, length);
     start += length + 100 + 10 * pick(19);
   }
 

@@ -3,27 +3,13 @@
 // Little-endian field decoding from a buffer held whole in memory: the
 // counterpart of byte_writer.h.
 
-#include <bit>
 #include <cstdint>
-#include <cstring>
 #include <stdexcept>
 #include <string_view>
 
-namespace scenario {
+#include "compiler/byte_writer.h"  // get_le, beside put_le
 
-// The little-endian value of type U stored at `in`.
-template <typename U>
-U get_le(const char* in) {
-  U v{};
-  if constexpr (std::endian::native == std::endian::little) {
-    std::memcpy(&v, in, sizeof(U));
-  } else {
-    uint64_t wide = 0;
-    for (size_t i = 0; i < sizeof(U); ++i) wide |= uint64_t{static_cast<unsigned char>(in[i])} << (8 * i);
-    v = static_cast<U>(wide);
-  }
-  return v;
-}
+namespace scenario {
 
 // A cursor over bytes. The caller checks remaining() before it reads, so that
 // it can say what is missing and where; reading past the end anyway is a bug

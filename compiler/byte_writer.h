@@ -1,6 +1,7 @@
 #pragma once
 
-// Little-endian field encoding into one buffer that is written in one piece.
+// Little-endian field encoding into one buffer that is written in one piece,
+// and the reading of a field back.
 
 #include <bit>
 #include <cstdint>
@@ -19,6 +20,20 @@ char* put_le(char* out, U v) {
     for (size_t i = 0; i < sizeof(U); ++i) out[i] = static_cast<char>((static_cast<uint64_t>(v) >> (8 * i)) & 0xFFu);
   }
   return out + sizeof(U);
+}
+
+// The `U` stored little-endian at `in`.
+template <typename U>
+U get_le(const char* in) {
+  if constexpr (std::endian::native == std::endian::little) {
+    U v;
+    std::memcpy(&v, in, sizeof(U));
+    return v;
+  } else {
+    uint64_t v = 0;
+    for (size_t i = 0; i < sizeof(U); ++i) v |= uint64_t{static_cast<unsigned char>(in[i])} << (8 * i);
+    return static_cast<U>(v);
+  }
 }
 
 class ByteWriter {

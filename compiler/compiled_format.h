@@ -21,8 +21,8 @@ inline constexpr size_t kRecordHeadBytes = 16;
 inline constexpr size_t kRecordTailBytes = 18;
 inline constexpr size_t kEmptyRecordBytes = kRecordHeadBytes + kRecordTailBytes;  // a record without its text
 
-// Tags in front of every line plan entry.
-enum PlanTag : uint16_t { kPlanTagEmpty = 0, kPlanTagInt16 = 2, kPlanTagDouble = 5 };
+// The line plan entry (a tag, then 0, 2 or 8 bytes) is laid out in
+// route_plan.h: the plan is held in its file's form while it is computed.
 
 // The largest files a compile writes come from the longest route: cells 0 to
 // (1000000 + 7000) / 50 and plan metres 0 to 1000000 + 7000.

@@ -1,7 +1,6 @@
 #include "compiler/compiled_output.h"
 
 #include <stdexcept>
-#include <variant>
 #include <vector>
 
 #include "compiler/byte_writer.h"
@@ -54,39 +53,14 @@ std::string encode_table_file(const RouteModel& model) {
   return out.take();
 }
 
-std::string encode_line_plan_file(const RoutePlan& plan) {
-  // Sized exactly first, then filled through a cursor: the plan of a long route
-  // is about a megabyte and is produced in one pass without reallocation.
-  size_t size = 0;
-  for (const PlanEntry& entry : plan.entries) {
-    size += sizeof(uint16_t) + (std::holds_alternative<double>(entry)    ? sizeof(double)
-                                : std::holds_alternative<int16_t>(entry) ? sizeof(int16_t)
-                                                                         : 0);
-  }
-  std::string bytes(size, '\0');
-  char* cursor = bytes.data();
-  for (const PlanEntry& entry : plan.entries) {
-    if (const double* real = std::get_if<double>(&entry)) {
-      cursor = put_le(cursor, uint16_t{kPlanTagDouble});
-      cursor = put_le(cursor, std::bit_cast<uint64_t>(*real));
-    } else if (const int16_t* integer = std::get_if<int16_t>(&entry)) {
-      cursor = put_le(cursor, uint16_t{kPlanTagInt16});
-      cursor = put_le(cursor, static_cast<uint16_t>(*integer));
-    } else {
-      cursor = put_le(cursor, uint16_t{kPlanTagEmpty});
-    }
-  }
-  return bytes;
-}
-
 void write_compiled_files(FileStore& files, const ScenarioFolder& folder, const Identity& identity,
                           const RouteModel& model) {
-  const std::string plan = model.plan ? encode_line_plan_file(*model.plan) : std::string();
   const std::string table = encode_table_file(model);
   const std::string cells = encode_cell_file(model);
   // One compile's files go together: a failure leaves no new plan beside older cells.
+  // The plan is written straight from its own bytes.
   std::vector<NewFile> outputs;
-  if (model.plan) outputs.push_back({folder.path(line_plan_file_name(identity)), plan});
+  if (model.plan) outputs.push_back({folder.path(line_plan_file_name(identity)), model.plan->file_bytes()});
   outputs.push_back({folder.path(table_file_name(identity)), table});
   outputs.push_back({folder.path(cell_file_name(identity)), cells});
   files.replace_together(outputs);

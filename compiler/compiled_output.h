@@ -17,11 +17,12 @@ namespace scenario {
 std::string encode_cell_file(const RouteModel& model);
 // A record text longer than its 16-bit length field allows is a fault of ours: std::logic_error.
 std::string encode_table_file(const RouteModel& model);
-std::string encode_line_plan_file(const RoutePlan& plan);
 
 // Replaces the line plan (when the model has one), the table and the cells in
 // `folder` together, in that order: all three are written whole before the
-// first earlier file is replaced. Throws FileError.
+// first earlier file is replaced. The line plan is held as its file's bytes
+// (route_plan.h) and is written as it stands, so it must be finished. Throws
+// FileError.
 void write_compiled_files(FileStore& files, const ScenarioFolder& folder, const Identity& identity,
                           const RouteModel& model);
 

@@ -1,11 +1,8 @@
 #include "compiler/line_reader.h"
 
 #include <optional>
-#include <stdexcept>
 #include <string>
-#include <type_traits>
 #include <utility>
-#include <variant>
 
 #include "compiler/arithmetic.h"
 #include "compiler/cell_access.h"
@@ -26,19 +23,6 @@ enum class Flow {
 // Comment fields passed over in a row before a field counts as a keyword anyway.
 constexpr int kGeneralCommentRun = 10;
 constexpr int kBodyCommentRun = 2;
-
-double plan_number(const PlanEntry& entry) {
-  return std::visit(
-      [](const auto& value) -> double {
-        using T = std::decay_t<decltype(value)>;
-        if constexpr (std::is_same_v<T, PlanEmpty>) {
-          throw std::logic_error("the route plan is read before it is computed");
-        } else {
-          return static_cast<double>(value);
-        }
-      },
-      entry);
-}
 
 class LineSourceReader {
  public:
@@ -221,11 +205,8 @@ class LineSourceReader {
     plan_metre_ = 2;
     if (model_.plan) {
       // The plan starts at the origin, heading along the second coordinate, one unit a metre.
-      RoutePlan& plan = *model_.plan;
-      plan.at(0, 0) = int16_t{0};
-      plan.at(0, 1) = int16_t{0};
-      plan.at(1, 0) = int16_t{0};
-      plan.at(1, 1) = int16_t{1};
+      model_.plan->add_whole_metre(0, 0);
+      model_.plan->add_whole_metre(0, 1);
     }
   }
 
@@ -325,16 +306,11 @@ class LineSourceReader {
     // Left curves turn the other way.
     const double turn = contains_any_case(field, "s") ? -*class_turn : *class_turn;
 
-    while (plan_metre_ <= start) {
-      straight_step();
-      if (++plan_metre_ > kPlanMetreLimit) return plan_too_long();
-    }
+    const Flow flow = steps_up_to(start, /*limited=*/true, straight_step);
+    if (flow != Flow::next) return flow;
     const int64_t end = int64_t{start} + length;
-    while (plan_metre_ <= end) {
-      turning_step(turn);
-      if (++plan_metre_ > kPlanMetreLimit) return plan_too_long();
-    }
-    return Flow::next;
+    return steps_up_to(end, /*limited=*/true,
+                       [turn](PlanPoint last, PlanPoint before) { return turning_step(last, before, turn); });
   }
 
   Flow plan_too_long() {
@@ -342,40 +318,41 @@ class LineSourceReader {
     return stop_with(BuildErrorCode::curve_without_class_or_plan_too_long);
   }
 
-  // Where metre c - 1 lies and the direction it was reached in.
-  struct Heading {
-    double a0, a1, d0, d1;
-  };
-
-  RoutePlan& plan_at_metre(int32_t c) {
-    if (!model_.plan) refuse("a route plan step without a route plan");
-    if (c > model_.plan->last_metre) refuse("a curve runs past the end of the route plan");
-    return *model_.plan;
-  }
-
-  static Heading heading_before(const RoutePlan& plan, int32_t c) {
-    const double a0 = plan_number(plan.at(c - 1, 0));
-    const double a1 = plan_number(plan.at(c - 1, 1));
-    return {a0, a1, a0 - plan_number(plan.at(c - 2, 0)), a1 - plan_number(plan.at(c - 2, 1))};
-  }
-
   // The order of the operations in both steps is part of the compiled plan's bytes.
-  void straight_step() {
-    const int32_t c = plan_metre_;
-    RoutePlan& plan = plan_at_metre(c);
-    const Heading h = heading_before(plan, c);
-    plan.at(c, 0) = h.a0 + h.d0;
-    plan.at(c, 1) = h.a1 + h.d1;
+  static PlanPoint straight_step(PlanPoint last, PlanPoint before) {
+    const double d0 = last.first - before.first;
+    const double d1 = last.second - before.second;
+    return {last.first + d0, last.second + d1};
   }
 
   // Rotates the direction of the previous metre by the turn, without
   // renormalising it: the step grows by sqrt(1 + turn^2) a metre.
-  void turning_step(double turn) {
-    const int32_t c = plan_metre_;
-    RoutePlan& plan = plan_at_metre(c);
-    const Heading h = heading_before(plan, c);
-    plan.at(c, 0) = h.a0 + (h.d0 + turn * h.d1);
-    plan.at(c, 1) = h.a1 + (h.d1 - turn * h.d0);
+  static PlanPoint turning_step(PlanPoint last, PlanPoint before, double turn) {
+    const double d0 = last.first - before.first;
+    const double d1 = last.second - before.second;
+    return {last.first + (d0 + turn * d1), last.second + (d1 - turn * d0)};
+  }
+
+  // Makes a step at the plan metre and advances the plan metre, while it is at
+  // most `last_step`. Each step goes on from the two metres before it, kept at
+  // hand here instead of being read back from the plan. With `limited`, a plan
+  // metre above 1000000 stops the reading with error 103.
+  template <typename Step>
+  Flow steps_up_to(int64_t last_step, bool limited, Step step) {
+    if (plan_metre_ > last_step) return Flow::next;
+    if (!model_.plan) refuse("a route plan step without a route plan");
+    RoutePlan& plan = *model_.plan;
+    PlanPoint before = plan.point(plan_metre_ - 2);
+    PlanPoint last = plan.point(plan_metre_ - 1);
+    while (plan_metre_ <= last_step) {
+      if (plan_metre_ > plan.last_metre()) refuse("a curve runs past the end of the route plan");
+      const PlanPoint next = step(last, before);
+      plan.add_metre(next.first, next.second);
+      before = last;
+      last = next;
+      if (++plan_metre_ > kPlanMetreLimit && limited) return plan_too_long();
+    }
+    return Flow::next;
   }
 
   Flow mountain_record() {
@@ -437,10 +414,7 @@ class LineSourceReader {
   void write_plan_tail() {
     if (!with_plan_) return;
     if (!model_.plan) refuse("a route plan step without a route plan");
-    while (plan_metre_ <= model_.plan->last_metre - 2) {
-      straight_step();
-      ++plan_metre_;
-    }
+    steps_up_to(model_.plan->last_metre() - 2, /*limited=*/false, straight_step);
   }
 
   RouteModel& model_;
@@ -460,7 +434,17 @@ class LineSourceReader {
 
 LineReading read_line_source(std::string_view text, bool with_plan, RouteModel& model, BuildError& error,
                              LineChecks* checks) {
-  return LineSourceReader(text, with_plan, model, error, checks).read();
+  LineSourceReader reader(text, with_plan, model, error, checks);
+  // However the reading ends, the plan is complete as it stands: the metres it
+  // did not reach stay empty.
+  try {
+    const LineReading reading = reader.read();
+    if (model.plan) model.plan->finish();
+    return reading;
+  } catch (...) {
+    if (model.plan) model.plan->finish();
+    throw;
+  }
 }
 
 }  // namespace scenario

@@ -18,10 +18,11 @@ struct LineReading {
 };
 
 // Reads the line source into `model`, whose records 85 and 86 already hold the
-// identity texts; the plan is compiled when `with_plan` is set. Failures are
-// recorded in `error` (error 15 still lets the train source be read). Throws
-// InputError, with the place of the record, on malformed input. `checks`, when
-// given, hears of every record and every error as the reading meets them.
+// identity texts; the plan is compiled when `with_plan` is set, and finished
+// however the reading ends. Failures are recorded in `error` (error 15 still
+// lets the train source be read). Throws InputError, with the place of the
+// record, on malformed input. `checks`, when given, hears of every record and
+// every error as the reading meets them.
 LineReading read_line_source(std::string_view text, bool with_plan, RouteModel& model, BuildError& error,
                              LineChecks* checks = nullptr);
 

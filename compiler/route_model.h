@@ -8,8 +8,9 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <variant>
 #include <vector>
+
+#include "compiler/route_plan.h"
 
 namespace scenario {
 
@@ -83,29 +84,6 @@ inline constexpr int32_t kMaxRouteLength = 1000000;
 inline constexpr int32_t kPlanMetreLimit = 1000000;
 inline constexpr int32_t kCellLength = 50;
 inline constexpr int32_t kRunOut = 7000;  // the cells reach this far beyond the route's end
-
-// A route plan entry keeps the kind of number it was given.
-struct PlanEmpty {
-  bool operator==(const PlanEmpty&) const = default;
-};
-using PlanEntry = std::variant<PlanEmpty, int16_t, double>;
-
-// Plan coordinates per metre, metres 0 to N, two coordinates each; the first
-// index runs fastest in storage.
-struct RoutePlan {
-  int32_t last_metre = 0;  // N
-  std::vector<PlanEntry> entries;
-
-  explicit RoutePlan(int32_t n = 0) : last_metre(n), entries(2 * (static_cast<size_t>(n) + 1), PlanEmpty{}) {}
-  PlanEntry& at(int32_t metre, int coordinate) {
-    return entries[static_cast<size_t>(coordinate) * (static_cast<size_t>(last_metre) + 1) +
-                   static_cast<size_t>(metre)];
-  }
-  const PlanEntry& at(int32_t metre, int coordinate) const {
-    return entries[static_cast<size_t>(coordinate) * (static_cast<size_t>(last_metre) + 1) +
-                   static_cast<size_t>(metre)];
-  }
-};
 
 // U = nearest-even((L + 7000) / 50).
 int32_t last_cell_index_for(int32_t route_length);

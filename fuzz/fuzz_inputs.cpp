@@ -26,7 +26,10 @@ void compile_input(std::string_view input) {
   // Every compiled file of a finished route can be encoded, whatever the sources held.
   if (encode_cell_file(model).size() != model.cells.size() * kCellBytes) std::abort();
   static_cast<void>(encode_table_file(model));
-  if (model.plan) static_cast<void>(encode_line_plan_file(*model.plan));
+  // A finished plan holds two tagged entries for every metre 0 to N.
+  if (model.plan && model.plan->file_bytes().size() < 4 * (static_cast<size_t>(model.plan->last_metre()) + 1)) {
+    std::abort();
+  }
 }
 
 void read_fields(std::string_view input) {

@@ -272,8 +272,8 @@ void draw_map(cairo_t* cr, const SheetData& data) {
   const RouteSheetLayout& l = data.layout;
   const SheetBox& box = *l.map;
   const DecodedPlan& plan = *data.scenario.plan;
-  const std::vector<PlanPoint>& route = l.track;
-  const std::vector<PlanPoint>& run_out = l.run_out;
+  const std::vector<MapPoint>& route = l.track;
+  const std::vector<MapPoint>& run_out = l.run_out;
   fill_box(cr, box, colour::kMapGround);
   if (route.size() < 2) {
     text(cr, box.left + 16, box.top + 28, "the line plan holds no track to draw", {13, false, true}, Align::left,
@@ -282,8 +282,8 @@ void draw_map(cairo_t* cr, const SheetData& data) {
     return;
   }
   const auto route_end = static_cast<int32_t>(std::min<double>(l.route_end_m, plan.last_metre));
-  const auto sx = [&](const PlanPoint& p) { return l.map_view.x(p); };
-  const auto sy = [&](const PlanPoint& p) { return l.map_view.y(p); };
+  const auto sx = [&](const MapPoint& p) { return l.map_view.x(p); };
+  const auto sy = [&](const MapPoint& p) { return l.map_view.y(p); };
   const double scale = l.map_view.scale;
 
   cairo_save(cr);
@@ -298,19 +298,19 @@ void draw_map(cairo_t* cr, const SheetData& data) {
     const double dash[] = {6, 5};
     cairo_set_dash(cr, dash, 2, 0);
     cairo_move_to(cr, sx(route.back()), sy(route.back()));
-    for (const PlanPoint& p : run_out) cairo_line_to(cr, sx(p), sy(p));
+    for (const MapPoint& p : run_out) cairo_line_to(cr, sx(p), sy(p));
     cairo_stroke(cr);
     cairo_set_dash(cr, nullptr, 0, 0);
   }
   set_colour(cr, colour::kTrackCasing);
   cairo_set_line_width(cr, 7);
   cairo_move_to(cr, sx(route[0]), sy(route[0]));
-  for (const PlanPoint& p : route) cairo_line_to(cr, sx(p), sy(p));
+  for (const MapPoint& p : route) cairo_line_to(cr, sx(p), sy(p));
   cairo_stroke(cr);
   // The track inside its casing in the colours of the profile's steepness.
   cairo_set_line_width(cr, 3.6);
   for (size_t i = 0; i + 1 < route.size();) {
-    const auto cell_of = [&](const PlanPoint& p) {
+    const auto cell_of = [&](const MapPoint& p) {
       return std::min(static_cast<size_t>(p.metre / kCellLength), data.cells.size() - 1);
     };
     const uint32_t rgb = steepness_of(gradient_per_mille(data.cells[cell_of(route[i])])).colour;
@@ -328,7 +328,7 @@ void draw_map(cairo_t* cr, const SheetData& data) {
 
   LabelSpace labels;
   const Font station_font{13, true};
-  std::vector<std::pair<const Station*, PlanPoint>> placed;
+  std::vector<std::pair<const Station*, MapPoint>> placed;
   for (const Station& station : data.stations) {
     if (const auto p = plan_point(plan, std::clamp(station.position_m, 0, route_end)))
       placed.emplace_back(&station, *p);

@@ -36,17 +36,17 @@ void sample_track(const DecodedPlan& plan, double route_end_m, RouteSheetLayout&
 // Turns the track along its long axis, pointing from its first point toward its last, and
 // returns the height the map needs at that scale.
 double fit_map(RouteSheetLayout& layout, double width) {
-  const std::vector<PlanPoint>& track = layout.track;
+  const std::vector<MapPoint>& track = layout.track;
   MapView& view = layout.map_view;
   double mean_x = 0, mean_y = 0;
-  for (const PlanPoint& p : track) {
+  for (const MapPoint& p : track) {
     mean_x += p.x;
     mean_y += p.y;
   }
   mean_x /= static_cast<double>(track.size());
   mean_y /= static_cast<double>(track.size());
   double sxx = 0, syy = 0, sxy = 0;
-  for (const PlanPoint& p : track) {
+  for (const MapPoint& p : track) {
     sxx += (p.x - mean_x) * (p.x - mean_x);
     syy += (p.y - mean_y) * (p.y - mean_y);
     sxy += (p.x - mean_x) * (p.y - mean_y);
@@ -57,10 +57,10 @@ double fit_map(RouteSheetLayout& layout, double width) {
   }
   view.cos_a = std::cos(axis);
   view.sin_a = std::sin(axis);
-  const auto along = [&](const PlanPoint& p) { return p.x * view.cos_a + p.y * view.sin_a; };
-  const auto across = [&](const PlanPoint& p) { return p.y * view.cos_a - p.x * view.sin_a; };
+  const auto along = [&](const MapPoint& p) { return p.x * view.cos_a + p.y * view.sin_a; };
+  const auto across = [&](const MapPoint& p) { return p.y * view.cos_a - p.x * view.sin_a; };
   double min_along = along(track[0]), max_along = min_along, min_across = across(track[0]), max_across = min_across;
-  for (const PlanPoint& p : track) {
+  for (const MapPoint& p : track) {
     min_along = std::min(min_along, along(p));
     max_along = std::max(max_along, along(p));
     min_across = std::min(min_across, across(p));
@@ -78,12 +78,12 @@ double fit_map(RouteSheetLayout& layout, double width) {
 
 }  // namespace
 
-std::optional<PlanPoint> plan_point(const DecodedPlan& plan, int32_t metre) {
+std::optional<MapPoint> plan_point(const DecodedPlan& plan, int32_t metre) {
   if (metre < 0 || metre > plan.last_metre) return std::nullopt;
   const DecodedPlanEntry& x = plan.at(metre, 0);
   const DecodedPlanEntry& y = plan.at(metre, 1);
   if (!x.is_number() || !y.is_number() || !std::isfinite(x.value) || !std::isfinite(y.value)) return std::nullopt;
-  return PlanPoint{static_cast<double>(metre), x.value, y.value};
+  return MapPoint{static_cast<double>(metre), x.value, y.value};
 }
 
 std::span<const SteepnessClass> steepness_classes() {

@@ -63,10 +63,10 @@ AxisMarks nice_marks(double low, double high, int most);
 double nice_step(double at_least);
 
 // A metre of the plan whose two coordinates are both finite numbers.
-struct PlanPoint {
+struct MapPoint {
   double metre = 0, x = 0, y = 0;
 };
-std::optional<PlanPoint> plan_point(const DecodedPlan& plan, int32_t metre);
+std::optional<MapPoint> plan_point(const DecodedPlan& plan, int32_t metre);
 
 // How the plan shows on the map: turned so that the line's long axis runs
 // across from its start on the left (turned, never mirrored: a right-hand
@@ -78,8 +78,8 @@ struct MapView {
   double centre_x = 0, centre_y = 0;  // on the sheet
   double mid_along = 0, mid_across = 0;
 
-  double x(const PlanPoint& p) const { return centre_x + (p.x * cos_a + p.y * sin_a - mid_along) * scale; }
-  double y(const PlanPoint& p) const { return centre_y - (p.y * cos_a - p.x * sin_a - mid_across) * scale; }
+  double x(const MapPoint& p) const { return centre_x + (p.x * cos_a + p.y * sin_a - mid_along) * scale; }
+  double y(const MapPoint& p) const { return centre_y - (p.y * cos_a - p.x * sin_a - mid_across) * scale; }
 };
 
 struct RouteSheetLayout {
@@ -88,8 +88,8 @@ struct RouteSheetLayout {
   SheetBox title;
   std::optional<SheetBox> map;  // only with the line plan
   MapView map_view;
-  std::vector<PlanPoint> track;    // the route's points for the map, a few thousand at most
-  std::vector<PlanPoint> run_out;  // the points beyond the route's end
+  std::vector<MapPoint> track;    // the route's points for the map, a few thousand at most
+  std::vector<MapPoint> run_out;  // the points beyond the route's end
   SheetBox profile;                // height profile, speed limit and slowdowns
   SheetBox route_axis;             // route kilometres under the profile
   SheetBox station_lane;

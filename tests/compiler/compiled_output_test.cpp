@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "support/memory_file_store.h"
 
 namespace scenario {
@@ -58,34 +56,6 @@ TEST(CompiledOutput, StationRecordFieldsInOrder) {
                    4, 0,    1,    0,    2,    0,    1,    0, 1, 0, 0, 1, 0, 0, 0x28, 0xB9, 0,   0}));
 }
 
-TEST(CompiledOutput, PlanEntriesCarryTheirTags) {
-  RoutePlan plan(3);
-  plan.at(0, 0) = int16_t{0};
-  plan.at(1, 1) = int16_t{-1};
-  plan.at(2, 0) = 1.5;
-  const std::string file = encode_line_plan_file(plan);
-
-  double one_and_half = 1.5;
-  std::string raw(8, '\0');
-  std::memcpy(raw.data(), &one_and_half, 8);
-  const std::string expected = bytes({2, 0, 0, 0}) + bytes({0, 0}) + bytes({5, 0}) + raw + bytes({0, 0}) +
-                               bytes({0, 0}) + bytes({2, 0, 0xFF, 0xFF}) + bytes({0, 0}) + bytes({0, 0});
-  EXPECT_EQ(file, expected);
-}
-
-TEST(CompiledOutput, FullRoutePlanHasTheStatedSize) {
-  RouteModel model;
-  model.create_cells(43000);
-  model.create_plan(43000);
-  RoutePlan& plan = *model.plan;
-  for (int k = 0; k < 2; ++k) {
-    plan.at(0, k) = int16_t{0};
-    plan.at(1, k) = int16_t{static_cast<int16_t>(k)};
-    for (int32_t m = 2; m <= plan.last_metre - 2; ++m) plan.at(m, k) = 0.25 * m;
-  }
-  EXPECT_EQ(encode_line_plan_file(plan).size(), 999964u);
-}
-
 TEST(CompiledOutput, WritesPlanTableAndCellsByName) {
   testing::MemoryFileStore files;
   const ScenarioFolder folder{"/out", '/'};
@@ -101,8 +71,9 @@ TEST(CompiledOutput, WritesPlanTableAndCellsByName) {
   EXPECT_EQ(files.files.at("/out/ValdorenaC_Morlavesa_4721.sim").size(), 87u * 34u);
 
   model.create_plan(25);
+  model.plan->finish();
   write_compiled_files(files, folder, identity, model);
-  EXPECT_EQ(files.files.at("/out/ValdorenaC_Morlavesa_linea.dat"), encode_line_plan_file(*model.plan));
+  EXPECT_EQ(files.files.at("/out/ValdorenaC_Morlavesa_linea.dat"), model.plan->file_bytes());
 }
 
 }  // namespace

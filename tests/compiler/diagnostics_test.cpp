@@ -62,7 +62,7 @@ Told tell(const std::string& line, const std::string& train, bool with_plan = tr
 std::string compiled_bytes(const Compilation& compilation) {
   if (compilation.status != CompileStatus::compiled) return "no files";
   const RouteModel& model = compilation.model;
-  return encode_cell_file(model) + encode_table_file(model) + (model.plan ? encode_line_plan_file(*model.plan) : "");
+  return encode_cell_file(model) + encode_table_file(model) + (model.plan ? std::string(model.plan->file_bytes()) : "");
 }
 
 struct Case {

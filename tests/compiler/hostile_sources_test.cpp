@@ -63,7 +63,7 @@ std::string mutate(std::string text, std::mt19937& random) {
 std::string compiled_bytes(const Compilation& compilation) {
   if (compilation.status != CompileStatus::compiled) return {};
   const RouteModel& model = compilation.model;
-  return encode_cell_file(model) + encode_table_file(model) + (model.plan ? encode_line_plan_file(*model.plan) : "");
+  return encode_cell_file(model) + encode_table_file(model) + (model.plan ? std::string(model.plan->file_bytes()) : "");
 }
 
 // Told about, the same sources compile to the same bytes and record; the last

@@ -65,7 +65,7 @@ std::string gradient_runs(const RouteModel& model) {
 }
 
 double plan_double(const RouteModel& model, int32_t metre, int coordinate) {
-  return std::get<double>(model.plan->at(metre, coordinate));
+  return std::get<double>(model.plan->entry(metre, coordinate));
 }
 
 TEST(LineReader, BuiltInLineReadsWithoutError) {
@@ -77,8 +77,8 @@ TEST(LineReader, BuiltInLineReadsWithoutError) {
   EXPECT_EQ(recorded.number(), 0);
   EXPECT_TRUE(result.read_train_source);
   EXPECT_EQ(m.last_cell_index(), 1000);
-  EXPECT_EQ(m.plan->last_metre, 50000);
-  EXPECT_TRUE(std::holds_alternative<double>(m.plan->at(49998, 1)));
+  EXPECT_EQ(m.plan->last_metre(), 50000);
+  EXPECT_TRUE(std::holds_alternative<double>(m.plan->entry(49998, 1)));
   EXPECT_EQ(result.sign_floor, 45);
   const TableRecord& r81 = m.table[kKmReferenceThree];
   EXPECT_EQ((std::array{r81.start, r81.end, r81.position}), (std::array{12650, 112100, 0}));
@@ -114,7 +114,7 @@ TEST(LineReader, ReadsTheGeneralSection) {
   EXPECT_EQ(m.table[kTrainRecord].end, 43000);
   EXPECT_EQ(m.last_cell_index(), 1000);
   EXPECT_EQ(m.cells.size(), 1001u);
-  EXPECT_EQ(m.plan->last_metre, 50000);
+  EXPECT_EQ(m.plan->last_metre(), 50000);
   const TableRecord& r81 = m.table[kKmReferenceThree];
   const TableRecord& r82 = m.table[kKmReferenceTwo];
   const TableRecord& r83 = m.table[kKmReferenceOne];
@@ -356,7 +356,7 @@ TEST(LineReader, RangeTestAtItsBoundary) {
       EXPECT_EQ(m.cells[21].marker, inside ? kSignBoard : kNothing) << record;
       EXPECT_NE(m.cells[997].gradient, 0) << record;
       if (c.with_plan) {
-        EXPECT_TRUE(std::holds_alternative<double>(m.plan->at(49998, 1))) << record;
+        EXPECT_TRUE(std::holds_alternative<double>(m.plan->entry(49998, 1))) << record;
       }
     }
   }
@@ -403,13 +403,13 @@ TEST(LineReader, RoutePlanFromACurve) {
   ASSERT_EQ(recorded.number(), 0);
   const RoutePlan& plan = *m.plan;
 
-  EXPECT_EQ(plan.at(0, 0), PlanEntry{int16_t{0}});
-  EXPECT_EQ(plan.at(0, 1), PlanEntry{int16_t{0}});
-  EXPECT_EQ(plan.at(1, 0), PlanEntry{int16_t{0}});
-  EXPECT_EQ(plan.at(1, 1), PlanEntry{int16_t{1}});
+  EXPECT_EQ(plan.entry(0, 0), PlanEntry{int16_t{0}});
+  EXPECT_EQ(plan.entry(0, 1), PlanEntry{int16_t{0}});
+  EXPECT_EQ(plan.entry(1, 0), PlanEntry{int16_t{0}});
+  EXPECT_EQ(plan.entry(1, 1), PlanEntry{int16_t{1}});
   for (int32_t metre : {2, 500, 1000}) {
-    EXPECT_EQ(plan.at(metre, 0), PlanEntry{0.0}) << metre;
-    EXPECT_EQ(plan.at(metre, 1), PlanEntry{static_cast<double>(metre)}) << metre;
+    EXPECT_EQ(plan.entry(metre, 0), PlanEntry{0.0}) << metre;
+    EXPECT_EQ(plan.entry(metre, 1), PlanEntry{static_cast<double>(metre)}) << metre;
   }
 
   // The first turning metres, expanded by hand: direction (d0, d1) turned by T without renormalising.
@@ -433,9 +433,9 @@ TEST(LineReader, RoutePlanFromACurve) {
   // Straight on from the curve's end, up to metre N - 2; the last two metres stay empty.
   EXPECT_EQ(plan_double(m, 1751, 0), plan_double(m, 1750, 0) + d0);
   EXPECT_EQ(plan_double(m, 1751, 1), plan_double(m, 1750, 1) + d1);
-  EXPECT_TRUE(std::holds_alternative<double>(plan.at(49998, 0)));
-  EXPECT_TRUE(std::holds_alternative<PlanEmpty>(plan.at(49999, 0)));
-  EXPECT_TRUE(std::holds_alternative<PlanEmpty>(plan.at(50000, 1)));
+  EXPECT_TRUE(std::holds_alternative<double>(plan.entry(49998, 0)));
+  EXPECT_TRUE(std::holds_alternative<PlanEmpty>(plan.entry(49999, 0)));
+  EXPECT_TRUE(std::holds_alternative<PlanEmpty>(plan.entry(50000, 1)));
 }
 
 TEST(LineReader, RoutePlanBitsFollowTheOrderOfOperations) {
@@ -487,15 +487,17 @@ TEST(LineReader, PlanMetreLimits) {
     const char* what;
     std::string file;
     int32_t error;  // 25: refused before writing past the plan
+    int32_t filled_metres;
+    size_t plan_file_size;  // however the reading ended, the plan is finished as far as it was filled
   };
   const std::string longest = lines({"[generale]", "lunghezza percorso, 1000000", "[curve]"});
   const std::string shortest = lines({"[generale]", "lunghezza percorso, 0", "[curve]"});  // N = 7000
   const Case cases[] = {
-      {"up to metre 1000000", longest + lines({"curvad4, 999999, 0"}), 0},
-      {"past metre 1000000", longest + lines({"curvad4, 1000000, 0"}), 103},
-      {"a turn past metre 1000000", longest + lines({"curvad4, 999000, 1000"}), 103},
-      {"a curve up to metre N", shortest + lines({"curvas2, 6800, 200"}), 0},
-      {"a curve past metre N", shortest + lines({"curvas2, 6800, 201"}), 25},
+      {"up to metre 1000000", longest + lines({"curvad4, 999999, 0"}), 0, 1006999, 20139964},
+      {"past metre 1000000", longest + lines({"curvad4, 1000000, 0"}), 103, 1000001, 20027996},
+      {"a turn past metre 1000000", longest + lines({"curvad4, 999000, 1000"}), 103, 1000001, 20027996},
+      {"a curve up to metre N", shortest + lines({"curvas2, 6800, 200"}), 0, 7001, 139996},
+      {"a curve past metre N", shortest + lines({"curvas2, 6800, 201"}), 25, 7001, 139996},
   };
   for (const Case& c : cases) {
     LineSource source(/*with_plan=*/true);
@@ -509,6 +511,9 @@ TEST(LineReader, PlanMetreLimits) {
     }
     EXPECT_EQ(error, c.error) << c.what;
     EXPECT_EQ(source.error().position, kUntouchedPosition) << c.what;
+    const RoutePlan& plan = *source.model().plan;
+    EXPECT_EQ(plan.filled_metres(), c.filled_metres) << c.what;
+    EXPECT_NO_THROW(EXPECT_EQ(plan.file_bytes().size(), c.plan_file_size) << c.what) << c.what;
   }
 }
 

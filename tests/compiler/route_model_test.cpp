@@ -22,13 +22,9 @@ TEST(RouteModel, CreatesCellsAndPlanForRouteLength) {
   model.create_plan(43000);
   EXPECT_EQ(model.last_cell_index(), 1000);
   EXPECT_EQ(model.cells.size(), 1001u);
-  EXPECT_EQ(model.plan->last_metre, 50000);
-  EXPECT_EQ(model.plan->entries.size(), 2u * 50001u);
-  EXPECT_TRUE(std::holds_alternative<PlanEmpty>(model.plan->at(50000, 1)));
-
-  // The second coordinate follows the whole first one.
-  model.plan->at(0, 1) = int16_t{7};
-  EXPECT_EQ(std::get<int16_t>(model.plan->entries[50001]), 7);
+  EXPECT_EQ(model.plan->last_metre(), 50000);
+  EXPECT_EQ(model.plan->filled_metres(), 0);
+  EXPECT_EQ(model.plan->entry(50000, 1), PlanEntry{PlanEmpty{}});
 }
 
 TEST(RouteModel, FreeCellHoldsNothingOrAMountainMarker) {

@@ -12,12 +12,12 @@
 #include <filesystem>
 #include <memory>
 
+#include "bench/long_route.h"
 #include "compiler/compiled_decoder.h"
 #include "source/line_data.h"
 #include "source/text_writer.h"
 #include "source/train_data.h"
 #include "support/compiled_scenarios.h"
-#include "support/long_route.h"
 #include "support/source_rows.h"
 #include "tools/route_sheet_layout.h"
 
@@ -259,7 +259,7 @@ TEST_F(PlotCommand, WithoutThePlanTheSheetHasNoMap) {
 }
 
 TEST_F(PlotCommand, AThousandKilometreRouteInThreeFormats) {
-  const testing::RouteSources sources = testing::long_route_sources();
+  const bench::LongRouteSources sources = bench::long_route_sources();
   const fs::path out = testing::compile_sources(folder, sources.line, sources.train, "Lunga", "9001");
   const RouteSheetLayout layout =
       lay_out_route_sheet(decode_folder(out, "Lunga_9001.dat", "Lunga_9001.sim", "Lunga_linea.dat"));

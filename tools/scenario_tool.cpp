@@ -1,16 +1,21 @@
 // The scenario authors' command-line tool.
 
 #include <CLI/CLI.hpp>
-#include <string_view>
-
 #include <string>
+#include <vector>
 
+#include "platform/command_line.h"
 #include "tools/compile_command.h"
 #include "tools/diff_command.h"
 #include "tools/inspect_command.h"
 #include "tools/plot_command.h"
+#include "tools/utf8_paths.h"
 
 int main(int argc, char** argv) {
+  const std::vector<std::string> arguments = scenario::utf8_arguments(argc, argv);
+  std::vector<const char*> argument_texts;
+  for (const std::string& argument : arguments) argument_texts.push_back(argument.c_str());
+
   CLI::App app{
       "Tools for authors of train-driving scenarios: compile a line source and a train source into the\n"
       "files the simulator loads, exactly as the scenario builder does; inspect, compare and plot what was\n"
@@ -27,8 +32,12 @@ int main(int argc, char** argv) {
       "Exit status: 0 compiled cleanly; 2 compiled, but the compiler recorded a build error (printed with\n"
       "its number, meaning and position in metres); 1 nothing compiled (a fatal report 1250/1251, no route\n"
       "length, or a file that could not be read or written).");
-  compile->add_option("--line", request.line_source, "the line source file")->required()->check(CLI::ExistingFile);
-  compile->add_option("--train", request.train_source, "the train source file")->required()->check(CLI::ExistingFile);
+  compile->add_option("--line", request.line_source, "the line source file")
+      ->required()
+      ->check(scenario::existing_file());
+  compile->add_option("--train", request.train_source, "the train source file")
+      ->required()
+      ->check(scenario::existing_file());
   compile->add_option("--name", request.scenario_name, "scenario name (stored in record 85, part of every file name)")
       ->required();
   compile
@@ -45,7 +54,7 @@ int main(int argc, char** argv) {
   scenario::add_plot_command(app, status);
 
   try {
-    app.parse(argc, argv);
+    app.parse(static_cast<int>(argument_texts.size()), argument_texts.data());
   } catch (const CLI::CallForHelp& e) {
     return app.exit(e);
   } catch (const CLI::CallForVersion& e) {
@@ -53,7 +62,7 @@ int main(int argc, char** argv) {
   } catch (const CLI::ParseError& e) {
     app.exit(e);
     // Status 1 means "they differ" to diff's callers: a call it cannot read is trouble, 2.
-    return argc > 1 && std::string_view(argv[1]) == "diff" ? 2 : 1;
+    return arguments.size() > 1 && arguments[1] == "diff" ? 2 : 1;
   }
   if (!compile->parsed()) return status;
   request.plan = !no_plan;

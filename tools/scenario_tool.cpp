@@ -7,6 +7,7 @@
 #include "platform/command_line.h"
 #include "tools/compile_command.h"
 #include "tools/diff_command.h"
+#include "tools/init_command.h"
 #include "tools/inspect_command.h"
 #include "tools/plot_command.h"
 #include "tools/utf8_paths.h"
@@ -18,8 +19,8 @@ int main(int argc, char** argv) {
 
   CLI::App app{
       "Tools for authors of train-driving scenarios: compile a line source and a train source into the\n"
-      "files the simulator loads, exactly as the scenario builder does; inspect, compare and plot what was\n"
-      "compiled."};
+      "files the simulator loads, exactly as the scenario builder does; start from the builder's own sources;\n"
+      "inspect, compare and plot what was compiled."};
   app.require_subcommand(1);
   app.set_version_flag("--version", std::string("scenario_tool ") + SCENARIO_VERSION);
 
@@ -49,6 +50,7 @@ int main(int argc, char** argv) {
   compile->add_flag("--no-plan", no_plan, "do not write the compiled line plan file (curve rows are then not read)");
 
   int status = 0;  // set by the command that ran, when not compile
+  scenario::add_init_command(app, status);
   scenario::add_inspect_command(app, status);
   scenario::add_diff_command(app, status);
   scenario::add_plot_command(app, status);

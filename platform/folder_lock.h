@@ -14,16 +14,17 @@ namespace scenario {
 class FolderLock : public FolderHold {
  public:
   // Waits while another build holds `folder`, then holds it until destroyed.
-  // Linux locks the folder itself. Windows cannot lock a folder: it locks the
-  // running program's own file instead, which stands in the only folder the
-  // Windows program builds in, so `folder` must be that one. Throws FileError.
+  // Linux locks the folder itself. Windows cannot lock a folder: it holds a
+  // named mutex whose name comes from the folder's full path, so that every
+  // spelling of the folder meets the same lock; the thread that took it gives
+  // it up. Throws FileError.
   explicit FolderLock(const std::string& folder);
   ~FolderLock() override;
   FolderLock(const FolderLock&) = delete;
   FolderLock& operator=(const FolderLock&) = delete;
 
  private:
-  std::intptr_t handle_ = -1;  // the open folder or file that carries the lock
+  std::intptr_t handle_ = -1;  // the open folder or the mutex that carries the lock
 };
 
 }  // namespace scenario

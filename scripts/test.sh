@@ -44,7 +44,7 @@ scripts/fuzz.sh 20
 took "fuzzing"
 
 stage_start=$SECONDS
-scripts/windows_stage.sh build/release/scenario_builder
+scripts/windows_stage.sh build/release/scenario_builder build/release/tools/scenario_tool
 took "Windows stage"
 
 echo "== every test passed in $((SECONDS - start)) s"

@@ -13,6 +13,7 @@
 #include "platform/native_file_store.h"
 #include "source/windows1252.h"
 #include "tools/diagnostic_output.h"
+#include "tools/utf8_paths.h"
 
 namespace scenario {
 namespace {
@@ -31,7 +32,7 @@ void complain(const std::string& message) { std::fprintf(stderr, "scenario_tool:
 bool is_source(const fs::path& output, const CompileRequest& request) {
   std::error_code error;
   for (const std::string& source : {request.line_source, request.train_source}) {
-    if (fs::equivalent(output, source, error)) return true;
+    if (fs::equivalent(output, utf8_path(source), error)) return true;
   }
   return false;
 }
@@ -77,9 +78,9 @@ int run_compile(const CompileRequest& request) {
   output_names.push_back(table_file_name(identity));
   output_names.push_back(cell_file_name(identity));
   for (const std::string& name : output_names) {
-    const fs::path output = fs::path(request.output_folder) / name;
+    const fs::path output = utf8_path(request.output_folder) / utf8_path(name);
     if (is_source(output, request)) {
-      complain(output.string() + " is one of your source files; the compiled file would replace it");
+      complain(utf8_text(output) + " is one of your source files; the compiled file would replace it");
       return 1;
     }
   }
@@ -107,7 +108,7 @@ int run_compile(const CompileRequest& request) {
     }
 
     std::error_code error;
-    fs::create_directories(request.output_folder, error);
+    fs::create_directories(utf8_path(request.output_folder), error);
     if (error) throw FileError("create the output folder", request.output_folder, error.message());
     const FolderLock one_compile_at_a_time(request.output_folder);
     const ScenarioFolder out{request.output_folder, static_cast<char>(fs::path::preferred_separator)};

@@ -6,6 +6,7 @@
 
 #include "compiler/file_store.h"
 #include "platform/native_file_store.h"
+#include "tools/utf8_paths.h"
 
 namespace scenario {
 namespace {
@@ -21,7 +22,7 @@ bool ends_with(std::string_view text, std::string_view end) {
 enum class NameKind { cells, table, line_plan, other };
 
 NameKind kind_by_name(const fs::path& path) {
-  const std::string name = path.filename().string();
+  const std::string name = utf8_text(path.filename());
   if (ends_with(name, kPlanSuffix)) return NameKind::line_plan;
   if (ends_with(name, ".sim")) return NameKind::table;
   if (ends_with(name, ".dat")) return NameKind::cells;
@@ -44,10 +45,10 @@ size_t largest_file(CompiledFile file) {
 
 void take(std::optional<std::string>& slot, const fs::path& path, CompiledFile file) {
   if (slot) {
-    throw UnreadableScenario("two " + std::string(compiled_file_name(file)) + "s: " + *slot + " and " + path.string() +
-                             "; name the files of one scenario");
+    throw UnreadableScenario("two " + std::string(compiled_file_name(file)) + "s: " + *slot + " and " +
+                             utf8_text(path) + "; name the files of one scenario");
   }
-  slot = path.string();
+  slot = utf8_text(path);
 }
 
 void add_file(CompiledPaths& paths, const fs::path& path) {
@@ -59,7 +60,7 @@ void add_file(CompiledPaths& paths, const fs::path& path) {
     case NameKind::line_plan:
       return take(paths.line_plan, path, CompiledFile::line_plan);
     case NameKind::other:
-      throw UnreadableScenario(path.string() +
+      throw UnreadableScenario(utf8_text(path) +
                                ": not the name of a compiled file (<name>_<train>.dat, <name>_<train>.sim or "
                                "<name>_linea.dat)");
   }
@@ -86,17 +87,17 @@ void add_folder(CompiledPaths& paths, const fs::path& folder) {
         break;
     }
   }
-  if (error) throw UnreadableScenario("cannot list " + folder.string() + ": " + error.message());
+  if (error) throw UnreadableScenario("cannot list " + utf8_text(folder) + ": " + error.message());
   std::sort(tables.begin(), tables.end());
   if (tables.size() > 1) {
-    throw UnreadableScenario(folder.string() + " holds " + std::to_string(tables.size()) + " compiled scenarios (" +
-                             tables[0].filename().string() + ", " + tables[1].filename().string() +
+    throw UnreadableScenario(utf8_text(folder) + " holds " + std::to_string(tables.size()) + " compiled scenarios (" +
+                             utf8_text(tables[0].filename()) + ", " + utf8_text(tables[1].filename()) +
                              "...): name the files of one");
   }
   if (tables.empty()) {
-    if (cells.size() + plans.size() == 0) throw UnreadableScenario(folder.string() + " holds no compiled files");
+    if (cells.size() + plans.size() == 0) throw UnreadableScenario(utf8_text(folder) + " holds no compiled files");
     if (cells.size() > 1 || plans.size() > 1) {
-      throw UnreadableScenario(folder.string() + " holds no table file (.sim) to tell which files belong together");
+      throw UnreadableScenario(utf8_text(folder) + " holds no table file (.sim) to tell which files belong together");
     }
     if (!cells.empty()) add_file(paths, cells.front());
     if (!plans.empty()) add_file(paths, plans.front());
@@ -104,13 +105,13 @@ void add_folder(CompiledPaths& paths, const fs::path& folder) {
   }
   const fs::path& table = tables.front();
   add_file(paths, table);
-  const std::string stem = table.stem().string();
-  const fs::path cell_file = folder / (stem + ".dat");
+  const std::string stem = utf8_text(table.stem());
+  const fs::path cell_file = folder / utf8_path(stem + ".dat");
   if (fs::is_regular_file(cell_file, error) && kind_by_name(cell_file) == NameKind::cells) add_file(paths, cell_file);
   std::optional<fs::path> plan;
   size_t matched = 0;
   for (const fs::path& candidate : plans) {
-    const std::string name = candidate.filename().string();
+    const std::string name = utf8_text(candidate.filename());
     const std::string scenario_name = name.substr(0, name.size() - kPlanSuffix.size());
     if (stem.rfind(scenario_name + "_", 0) == 0 && scenario_name.size() >= matched) {
       plan = candidate;
@@ -122,7 +123,7 @@ void add_folder(CompiledPaths& paths, const fs::path& folder) {
 
 std::string read_checked(const std::string& path, CompiledFile file) {
   std::error_code error;
-  const uintmax_t size = fs::file_size(path, error);
+  const uintmax_t size = fs::file_size(utf8_path(path), error);
   if (error) throw UnreadableScenario("cannot read " + path + ": " + error.message());
   if (size > largest_file(file)) {
     throw UnreadableScenario(path + ": " + std::string(compiled_file_name(file)) + " of " + std::to_string(size) +
@@ -143,12 +144,12 @@ CompiledPaths find_compiled_files(const std::vector<std::string>& paths) {
   CompiledPaths found;
   for (const std::string& path : paths) {
     std::error_code error;
-    const fs::file_status status = fs::status(path, error);
+    const fs::file_status status = fs::status(utf8_path(path), error);
     if (error || !fs::exists(status)) throw UnreadableScenario(path + ": no such file or folder");
     if (fs::is_directory(status)) {
-      add_folder(found, path);
+      add_folder(found, utf8_path(path));
     } else {
-      add_file(found, path);
+      add_file(found, utf8_path(path));
     }
   }
   return found;

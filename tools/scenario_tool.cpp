@@ -1,20 +1,26 @@
 // The scenario authors' command-line tool.
 
 #include <CLI/CLI.hpp>
-#include <string_view>
-
 #include <string>
+#include <vector>
 
+#include "platform/command_line.h"
 #include "tools/compile_command.h"
 #include "tools/diff_command.h"
+#include "tools/init_command.h"
 #include "tools/inspect_command.h"
 #include "tools/plot_command.h"
+#include "tools/utf8_paths.h"
 
 int main(int argc, char** argv) {
+  const std::vector<std::string> arguments = scenario::utf8_arguments(argc, argv);
+  std::vector<const char*> argument_texts;
+  for (const std::string& argument : arguments) argument_texts.push_back(argument.c_str());
+
   CLI::App app{
       "Tools for authors of train-driving scenarios: check a line source and a train source, compile them\n"
-      "into the files the simulator loads, exactly as the scenario builder does; inspect, compare and plot\n"
-      "what was compiled."};
+      "into the files the simulator loads, exactly as the scenario builder does; start from the builder's\n"
+      "own sources; inspect, compare and plot what was compiled."};
   app.require_subcommand(1);
   app.set_version_flag("--version", std::string("scenario_tool ") + SCENARIO_VERSION);
 
@@ -29,8 +35,12 @@ int main(int argc, char** argv) {
       "Exit status: 0 compiled cleanly (warnings allowed); 2 compiled, but the compiler recorded a build\n"
       "error; 1 nothing compiled (a fatal report 1250/1251, no route length, or a file that could not be\n"
       "read or written).");
-  compile->add_option("--line", request.line_source, "the line source file")->required()->check(CLI::ExistingFile);
-  compile->add_option("--train", request.train_source, "the train source file")->required()->check(CLI::ExistingFile);
+  compile->add_option("--line", request.line_source, "the line source file")
+      ->required()
+      ->check(scenario::existing_file());
+  compile->add_option("--train", request.train_source, "the train source file")
+      ->required()
+      ->check(scenario::existing_file());
   compile->add_option("--name", request.scenario_name, "scenario name (stored in record 85, part of every file name)")
       ->required();
   compile
@@ -55,22 +65,25 @@ int main(int argc, char** argv) {
       "(\"error\"/\"warning\"), code (the build error number, null for a warning), message and position_m.\n"
       "Exit status: 0 no build error (warnings allowed); 2 a build error, or with --strict a warning;\n"
       "1 the check could not run (a file that could not be read).");
-  check->add_option("--line", check_request.line_source, "the line source file")->required()->check(CLI::ExistingFile);
+  check->add_option("--line", check_request.line_source, "the line source file")
+      ->required()
+      ->check(scenario::existing_file());
   check->add_option("--train", check_request.train_source, "the train source file")
       ->required()
-      ->check(CLI::ExistingFile);
+      ->check(scenario::existing_file());
   bool check_no_plan = false;
   check->add_flag("--no-plan", check_no_plan, "read as a compile without the line plan would (curve rows not read)");
   check->add_flag("--strict", check_request.strict, "count warnings as errors (exit status 2)");
   check->add_flag("--json", check_request.json, "print the diagnostics as one JSON array on standard output");
 
   int status = 0;  // set by the command that ran, when not compile
+  scenario::add_init_command(app, status);
   scenario::add_inspect_command(app, status);
   scenario::add_diff_command(app, status);
   scenario::add_plot_command(app, status);
 
   try {
-    app.parse(argc, argv);
+    app.parse(static_cast<int>(argument_texts.size()), argument_texts.data());
   } catch (const CLI::CallForHelp& e) {
     return app.exit(e);
   } catch (const CLI::CallForVersion& e) {
@@ -78,7 +91,7 @@ int main(int argc, char** argv) {
   } catch (const CLI::ParseError& e) {
     app.exit(e);
     // Status 1 means "they differ" to diff's callers: a call it cannot read is trouble, 2.
-    return argc > 1 && std::string_view(argv[1]) == "diff" ? 2 : 1;
+    return arguments.size() > 1 && arguments[1] == "diff" ? 2 : 1;
   }
   if (check->parsed()) {
     check_request.plan = !check_no_plan;

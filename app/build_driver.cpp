@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <string>
+#include <vector>
 
 #include "compiler/build_errors.h"
 #include "compiler/compile.h"
@@ -32,8 +34,17 @@ int stop_run(Platform& platform, const std::string& why) {
   return 1;
 }
 
-void write_text(FileStore& files, const ScenarioFolder& folder, const std::string& name, const LineBuffer& lines) {
-  files.replace(folder.path(name), render_text_file(lines));
+struct Text {
+  std::string name;
+  std::string bytes;
+};
+
+// Texts that belong together go in together: each is written whole first,
+// then all take their places, and their folder is synced once for them all.
+void write_texts(FileStore& files, const ScenarioFolder& folder, const std::vector<Text>& texts) {
+  std::vector<NewFile> new_files;
+  for (const Text& text : texts) new_files.push_back({folder.path(text.name), text.bytes});
+  files.replace_together(new_files);
 }
 
 }  // namespace
@@ -48,11 +59,13 @@ int run_build(Platform& platform) {
     const auto one_build_at_a_time = platform.hold_start_folder();
 
     // The two sources, then the crew documents, then the compile: always in this order.
-    write_text(files, folder, line_source_name(identity), line_source_lines());
-    write_text(files, folder, train_source_name(identity), train_source_lines());
-    write_text(files, folder, notes_name(identity), notes_lines());
-    write_text(files, folder, slowdown_order_name(identity), slowdown_order_lines());
-    write_text(files, folder, train_card_name(identity), train_card_lines());
+    write_texts(files, folder,
+                {{line_source_name(identity), render_text_file(line_source_lines())},
+                 {train_source_name(identity), render_text_file(train_source_lines())}});
+    write_texts(files, folder,
+                {{notes_name(identity), render_text_file(notes_lines())},
+                 {slowdown_order_name(identity), render_text_file(slowdown_order_lines())},
+                 {train_card_name(identity), render_text_file(train_card_lines())}});
 
     const Compilation compilation = compile_scenario(files, folder, identity, /*with_plan=*/true);
     switch (compilation.status) {

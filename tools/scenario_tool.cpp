@@ -8,8 +8,8 @@
 #include "tools/compile_command.h"
 #include "tools/diff_command.h"
 #include "tools/init_command.h"
-#include "tools/inspect_command.h"
 #include "tools/plot_command.h"
+#include "tools/report_command.h"
 #include "tools/utf8_paths.h"
 
 int main(int argc, char** argv) {

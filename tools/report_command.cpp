@@ -1,4 +1,4 @@
-#include "tools/inspect_command.h"
+#include "tools/report_command.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
